@@ -1,0 +1,42 @@
+# Test registration by convention, so that each folder of tests/ only names
+# the libraries its tests link:
+#   test_*.cpp   one GoogleTest executable each, run on Qt's offscreen platform
+#   xtest_*.cpp  one GoogleTest executable each, run on a real X server (Xvfb)
+find_package(GTest REQUIRED)
+find_program(XVFB_RUN xvfb-run)
+
+set(VIZO_TEST_ENV
+  "QT_QPA_PLATFORM=offscreen"
+  "ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1"
+  "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0"
+  "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
+  "VIZO_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
+  "VIZO_BINARY_DIR=${CMAKE_BINARY_DIR}")
+
+function(vizo_add_tests area)
+  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  file(GLOB offscreen_tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/test_*.cpp)
+  file(GLOB x11_tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/xtest_*.cpp)
+  foreach(src IN LISTS offscreen_tests x11_tests)
+    get_filename_component(name ${src} NAME_WE)
+    set(target ${area}_${name})
+    add_executable(${target} ${src})
+    target_link_libraries(${target} PRIVATE vizo_test_main GTest::gtest ${ARG_LIBS})
+    target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/tests/support)
+    if(name MATCHES "^xtest_")
+      if(NOT XVFB_RUN)
+        message(WARNING "xvfb-run not found: ${target} will not run")
+        continue()
+      endif()
+      add_test(NAME ${target}
+        COMMAND ${XVFB_RUN} -a -s "-screen 0 1920x1080x24" $<TARGET_FILE:${target}>)
+      set(env ${VIZO_TEST_ENV})
+      list(FILTER env EXCLUDE REGEX "^QT_QPA_PLATFORM=")
+      list(APPEND env "QT_QPA_PLATFORM=xcb")
+      set_tests_properties(${target} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 180 LABELS x11)
+    else()
+      add_test(NAME ${target} COMMAND ${target})
+      set_tests_properties(${target} PROPERTIES ENVIRONMENT "${VIZO_TEST_ENV}" TIMEOUT 180)
+    endif()
+  endforeach()
+endfunction()
