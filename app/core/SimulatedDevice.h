@@ -1,0 +1,42 @@
+#pragma once
+// The virtual device run inside the viewer (--simulate): it answers on a
+// pseudo-terminal like the real camera, and its picture, drawn from its
+// current state a few times a second, is shown through Lumen's program
+// frame feed.
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <memory>
+
+class LumenFrameFeed;
+class VizoVirtualDevice;
+
+class SimulatedDevice : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit SimulatedDevice(int edition, QObject *parent = nullptr);
+    ~SimulatedDevice() override;
+
+    // Opens the pseudo-terminal and starts answering. False with a reason
+    // when the terminal cannot be made.
+    bool start(QString *error);
+    // The terminal the viewer opens.
+    QString portPath() const;
+    // The picture, fed while the device runs.
+    std::shared_ptr<LumenFrameFeed> frameSource() const { return m_feed; }
+
+    // Frames per second of the picture.
+    static constexpr int kFramesPerSecond = 10;
+
+private:
+    void pushFrame();
+
+    int m_edition;
+    std::unique_ptr<VizoVirtualDevice> m_device;
+    std::shared_ptr<LumenFrameFeed> m_feed;
+    QTimer m_frameTimer;
+    qint64 m_startMs = 0;
+};
