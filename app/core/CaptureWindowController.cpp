@@ -42,6 +42,11 @@ CaptureWindowController::CaptureWindowController(QWidget *parent)
 
 CaptureWindowController::~CaptureWindowController() = default;
 
+AbstractMenuController *CaptureWindowController::menuController() const
+{
+    return m_menuController;
+}
+
 void CaptureWindowController::windowDidLoad()
 {
     ModalWindowController::windowDidLoad();
@@ -184,82 +189,4 @@ void CaptureWindowController::closeVizoMenu()
     // Settings may have changed in this window's menu.
     if (AbstractMenuController *mainMenu = app->menuController())
         mainMenu->reloadSettings();
-}
-
-// ---- the image window
-
-ImageModeCaptureViewController::ImageModeCaptureViewController(QWidget *parent)
-    : CaptureWindowController(parent)
-{
-    setObjectName(QStringLiteral("ImageModeCaptureViewController"));
-    setWindowTitle(QStringLiteral("Stored image"));
-}
-
-void ImageModeCaptureViewController::vizoModeChanged()
-{
-    switch (AppDelegate::settings()->vizoMode()) {
-    case 0:
-        quit();
-        break;
-    case 1:
-        armForMode(2, 8);
-        break;
-    case 2:
-        armForMode(1, 7);
-        break;
-    case 5:
-        armForMode(3, 9);
-        break;
-    default:
-        break;
-    }
-}
-
-void ImageModeCaptureViewController::quitSends()
-{
-    AppDelegate *app = AppDelegate::instance();
-    VizoSettings *settings = AppDelegate::settings();
-    const int mode = settings->vizoMode();
-    if (mode == 5)
-        app->writeVizoPacket(DeviceCommands::findPositionEnd());
-    if (mode == 1 || mode == 5) {
-        app->writeVizoPacket(DeviceCommands::ocrExit());
-        settings->setVizoMode(0);
-        settings->setOcrPlayed(false);
-        app->updateHotKeys();
-        app->updateMouseGestures();
-    }
-}
-
-// ---- the OCR window
-
-OCRModeCaptureViewController::OCRModeCaptureViewController(QWidget *parent)
-    : CaptureWindowController(parent)
-{
-    setObjectName(QStringLiteral("OCRModeCaptureViewController"));
-    setWindowTitle(QStringLiteral("Stored text"));
-}
-
-void OCRModeCaptureViewController::vizoModeChanged()
-{
-    switch (AppDelegate::settings()->vizoMode()) {
-    case 0:
-        quit();
-        break;
-    case 1:
-        armForMode(2, 8);
-        break;
-    case 5:
-        armForMode(3, 9);
-        break;
-    default:
-        break;
-    }
-}
-
-void OCRModeCaptureViewController::quitSends()
-{
-    // OcrExit is the OCR file browser's, once this window has closed.
-    if (AppDelegate::settings()->vizoMode() == 5)
-        AppDelegate::instance()->writeVizoPacket(DeviceCommands::findPositionEnd());
 }

@@ -28,7 +28,7 @@ public:
     QWidget *captureViewContainer() const { return m_captureViewContainer; }
     QWidget *footerContainer() const { return m_footerContainer; }
     QPushButton *buttonOK() const { return m_buttonOK; }
-    AbstractMenuController *menuController() const { return m_menuController; }
+    AbstractMenuController *menuController() const;
 
     void doLayout();
     void enableHotKeys() override;
@@ -55,28 +55,4 @@ private:
     QWidget *m_footerContainer = nullptr;
     QPushButton *m_buttonOK = nullptr;
     QPointer<AbstractMenuController> m_menuController;
-};
-
-class ImageModeCaptureViewController : public CaptureWindowController
-{
-    Q_OBJECT
-
-public:
-    explicit ImageModeCaptureViewController(QWidget *parent = nullptr);
-    void vizoModeChanged() override;
-
-protected:
-    void quitSends() override;
-};
-
-class OCRModeCaptureViewController : public CaptureWindowController
-{
-    Q_OBJECT
-
-public:
-    explicit OCRModeCaptureViewController(QWidget *parent = nullptr);
-    void vizoModeChanged() override;
-
-protected:
-    void quitSends() override;
 };

@@ -3,7 +3,8 @@
 #include "AppTestSupport.h"
 #include "RecordingMenu.h"
 
-#include "core/CaptureWindowController.h"
+#include "core/ImageModeCaptureViewController.h"
+#include "core/OCRModeCaptureViewController.h"
 #include "core/MainWindowController.h"
 #include "core/MessageBoxController.h"
 
