@@ -102,18 +102,6 @@ protected:
 
 } // namespace
 
-TEST_F(BrHotKeyTest, NewHotKeyIsZeroAndUnregistered)
-{
-    BrHotKey hotKey;
-    EXPECT_FALSE(hotKey.enabled());
-    EXPECT_FALSE(hotKey.isRegistered());
-    EXPECT_EQ(hotKey.keyID(), 0u);
-    EXPECT_EQ(hotKey.keyCode(), 0);
-    EXPECT_FALSE(hotKey.commandKey() || hotKey.optionKey() || hotKey.controlKey() || hotKey.shiftKey());
-    EXPECT_FALSE(hotKey.eventKeyDown());
-    EXPECT_FALSE(hotKey.eventKeyUp());
-}
-
 TEST_F(BrHotKeyTest, EnablingTwiceChangesNothing)
 {
     auto hotKey = makeHotKey(kVK_F5);
