@@ -22,6 +22,9 @@ BenchStats benchQtVideoWidget(const BenchFrames &frames, BenchFormat format, Ben
 // GStreamer: appsrc ! [jpegdec !] videoconvert ! ximagesink.
 BenchStats benchGstreamer(const BenchFrames &frames, BenchFormat format, BenchRun run);
 
+// Lumen's conversion alone (YUYV to RGB, or MJPEG decoding) on the CPU.
+BenchStats benchConversion(const BenchFrames &frames, BenchFormat format, BenchRun run);
+
 // Runs the event loop until done() or the timeout; false on timeout.
 bool benchWaitUntil(const std::function<bool()> &done, int timeoutMs);
 // Lets the event loop run for a few milliseconds between frames.

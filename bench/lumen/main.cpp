@@ -54,6 +54,7 @@ int main(int argc, char **argv)
         printRow(gl);
         const BenchStats cpu = benchLumen(frames, format, false, run);
         printRow(cpu);
+        printRow(benchConversion(frames, format, run));
         const BenchStats qt = benchQtVideoWidget(frames, format, run);
         printRow(qt);
         const BenchStats gst = benchGstreamer(frames, format, run);

@@ -37,7 +37,18 @@ bool showsQuadrants(const QImage &shot)
 
 } // namespace
 
-TEST(LumenScreen, PushedFramesAppearOnScreenStretched)
+class LumenScreen : public ::testing::TestWithParam<const char *>
+{
+protected:
+    void SetUp() override { qputenv("LUMEN_RENDERER", GetParam()); }
+    void TearDown() override { qunsetenv("LUMEN_RENDERER"); }
+};
+
+// "gl" insists on the shader path even on a software rasterizer; "auto"
+// is what users get.
+INSTANTIATE_TEST_SUITE_P(Renderers, LumenScreen, ::testing::Values("gl", "cpu", "auto"));
+
+TEST_P(LumenScreen, PushedFramesAppearOnScreenStretched)
 {
     auto feed = std::make_shared<LumenFrameFeed>();
     LumenViewController controller(feed);
@@ -47,9 +58,14 @@ TEST(LumenScreen, PushedFramesAppearOnScreenStretched)
     controller.view()->setGeometry(window.rect());
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    std::cout << "capture view draws with "
-              << (controller.captureView()->usesOpenGL() ? "OpenGL" : "the CPU (no OpenGL here)")
-              << std::endl;
+    const bool gl = controller.captureView()->usesOpenGL();
+    std::cout << "LUMEN_RENDERER=" << GetParam() << ": capture view draws with "
+              << (gl ? "OpenGL" : "the CPU") << std::endl;
+    if (QByteArray(GetParam()) == "cpu") {
+        EXPECT_FALSE(gl);
+    }
+    if (QByteArray(GetParam()) == "gl" && !gl)
+        std::cout << "no OpenGL on this X server: the CPU path was used instead" << std::endl;
 
     // YUYV: the shader path when OpenGL is in use.
     const QImage source = lumentest::quadrants(64, 32);
