@@ -106,6 +106,7 @@ TEST(LumenSlot, OnlyTheNewestOfManyFramesIsShownAndTheRestAreReleased)
     EXPECT_EQ(slot->droppedCount(), 9u);
 
     const QImage picture = canvas.grab().toImage();
+    QCoreApplication::processEvents();
     ASSERT_EQ(presented.size(), 1u);
     EXPECT_EQ(presented[0], 10u);
     EXPECT_TRUE(near(picture.pixel(16, 8), qRgb(180, 0, 75), 1));
@@ -116,6 +117,7 @@ TEST(LumenSlot, OnlyTheNewestOfManyFramesIsShownAndTheRestAreReleased)
     // A repaint without a new frame shows the same picture and reports
     // nothing new.
     canvas.grab();
+    QCoreApplication::processEvents();
     EXPECT_EQ(presented.size(), 1u);
 
     // After the paint, the next frame wakes the view again.
