@@ -2,6 +2,9 @@
 #include "MenuFixture.h"
 
 #include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QWheelEvent>
 
 using Navigation = MenuFixture;
 
@@ -27,17 +30,127 @@ TEST_F(Navigation, HighlightedRowUsesHighlightTextColour)
     EXPECT_EQ(cell(root, 1)->label()->palette().color(QPalette::WindowText), QColor(Qt::black));
 }
 
-TEST_F(Navigation, DebugPaint)
+TEST_F(Navigation, ArrowsWrapAroundBothEnds)
+{
+    auto menu = plainMenu(4);
+    int selectedEvents = 0;
+    for (auto &item : *menu)
+        item->eventItemSelected = [&](TrellisItem *) { ++selectedEvents; };
+    show(menu);
+    selectedEvents = 0;
+    key(Qt::Key_Up);
+    EXPECT_EQ(currentRow(root), 3);
+    key(Qt::Key_Down);
+    EXPECT_EQ(currentRow(root), 0);
+    key(Qt::Key_Down);
+    EXPECT_EQ(currentRow(root), 1);
+    EXPECT_EQ(selectedEvents, 3);
+    EXPECT_TRUE(menu->at(1)->selected());
+    EXPECT_FALSE(menu->at(0)->selected());
+    EXPECT_EQ(root->selectedMenuItem(), menu->at(1).get());
+    // Held arrows repeat.
+    key(Qt::Key_Down, Qt::NoModifier, true);
+    key(Qt::Key_Down, Qt::NoModifier, true);
+    EXPECT_EQ(currentRow(root), 3);
+}
+
+TEST_F(Navigation, DisabledFirstRowIsSkipped)
+{
+    auto menu = plainMenu(4);
+    menu->at(0)->setDisabled(true);
+    show(menu);
+    EXPECT_EQ(currentRow(root), 1) << "a disabled first row is not the starting row";
+    key(Qt::Key_Up);
+    EXPECT_EQ(currentRow(root), 3) << "Up from row 1 lands on the last enabled row";
+    key(Qt::Key_Down);
+    EXPECT_EQ(currentRow(root), 3) << "the wrap target is disabled: stay on the last row";
+}
+
+TEST_F(Navigation, DisabledRowsInTheMiddleAreSkippedBothWays)
+{
+    auto menu = plainMenu(5);
+    menu->at(1)->setDisabled(true);
+    menu->at(2)->setDisabled(true);
+    show(menu);
+    key(Qt::Key_Down);
+    EXPECT_EQ(currentRow(root), 3);
+    key(Qt::Key_Up);
+    EXPECT_EQ(currentRow(root), 0);
+}
+
+TEST_F(Navigation, AllRowsDisabledKeepsThePreviousRow)
+{
+    auto menu = plainMenu(3);
+    show(menu);
+    for (auto &item : *menu)
+        item->setDisabled(true);
+    key(Qt::Key_Down);
+    EXPECT_EQ(currentRow(root), 0);
+    key(Qt::Key_Up);
+    EXPECT_EQ(currentRow(root), 0);
+    int clicked = 0;
+    menu->at(0)->eventItemClicked = [&](TrellisItem *) { ++clicked; };
+    key(Qt::Key_Return);
+    EXPECT_EQ(clicked, 0) << "a disabled row does not activate";
+}
+
+TEST_F(Navigation, HeldReturnActivatesOnce)
 {
     auto menu = plainMenu(2);
+    int clicked = 0;
+    menu->at(0)->eventItemClicked = [&](TrellisItem *) { ++clicked; };
     show(menu);
-    root->setCellHilightColor(Qt::blue);
-    root->setCellHilightTextColor(Qt::white);
-    QImage img = cell(root, 0)->grab().toImage();
-    int white = 0;
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x)
-            if (img.pixelColor(x, y) == QColor(Qt::white)) ++white;
-    EXPECT_GT(white, 10);
-    img.save("/tmp/cell.png");
+    key(Qt::Key_Return);
+    key(Qt::Key_Return, Qt::NoModifier, true);
+    key(Qt::Key_Return, Qt::NoModifier, true);
+    EXPECT_EQ(clicked, 1);
+    key(Qt::Key_Space);
+    EXPECT_EQ(clicked, 2) << "Space activates like Return";
+    key(Qt::Key_Space, Qt::NoModifier, true);
+    EXPECT_EQ(clicked, 2);
+}
+
+TEST_F(Navigation, WheelNeverScrollsOrMoves)
+{
+    auto menu = plainMenu(60);
+    show(menu, {300, 300});
+    const int before = root->scrollView()->verticalScrollBar()->value();
+    QWheelEvent wheel(QPointF(20, 20), root->tableView()->mapToGlobal(QPointF(20, 20)), QPoint(),
+                      QPoint(0, -480), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(cell(root, 0), &wheel);
+    QApplication::sendEvent(root->tableView()->viewport(), &wheel);
+    settle();
+    EXPECT_EQ(root->scrollView()->verticalScrollBar()->value(), before);
+    EXPECT_EQ(currentRow(root), 0);
+}
+
+TEST_F(Navigation, WrapScrollsTheNewRowIntoView)
+{
+    auto menu = plainMenu(60);
+    show(menu, {300, 300});
+    QScrollBar *bar = root->scrollView()->verticalScrollBar();
+    key(Qt::Key_Up);
+    EXPECT_EQ(currentRow(root), 59);
+    EXPECT_EQ(bar->value(), bar->maximum());
+    EXPECT_TRUE(cell(root, 59)->visibleRegion().boundingRect().height() > 0);
+    key(Qt::Key_Down);
+    EXPECT_EQ(bar->value(), 0);
+}
+
+TEST_F(Navigation, ClickSelectsAndActivatesButNotOnDisabledRows)
+{
+    auto menu = plainMenu(3);
+    menu->at(2)->setDisabled(true);
+    int clicked = 0;
+    for (auto &item : *menu)
+        item->eventItemClicked = [&](TrellisItem *) { ++clicked; };
+    show(menu);
+    clickRow(root, 1);
+    EXPECT_EQ(currentRow(root), 1);
+    EXPECT_EQ(clicked, 1);
+    clickRow(root, 2);
+    EXPECT_EQ(currentRow(root), 1);
+    EXPECT_EQ(clicked, 1);
+    EXPECT_EQ(cell(root, 2)->label()->palette().color(QPalette::WindowText),
+              cell(root, 2)->disabledTextColor);
 }

@@ -174,14 +174,24 @@ void TreeMenuTableView::keyDown(QKeyEvent *event)
             selectRowIndex(rows - 1);
         } else if (rows > 0 && current < 0) {
             selectRowIndex(down ? 0 : rows - 1);
-        } else {
-            QTableView::keyPressEvent(event);
+        } else if (rows > 0) {
+            // One row on: the selection logic of the controller then skips
+            // disabled rows and keeps an edited row current.
+            selectRowIndex(current + (down ? 1 : -1));
         }
         if (self)
             scrollRowToVisible(selectedRow());
         return;
     }
-    if (key == Qt::Key_Backspace || key == Qt::Key_Escape || isReturn || key == Qt::Key_Space) {
+    if ((key == Qt::Key_Home || key == Qt::Key_End) && rows > 0) {
+        event->accept();
+        selectRowIndex(key == Qt::Key_Home ? 0 : rows - 1);
+        if (self)
+            scrollRowToVisible(selectedRow());
+        return;
+    }
+    if (key == Qt::Key_PageUp || key == Qt::Key_PageDown || key == Qt::Key_Backspace ||
+        key == Qt::Key_Escape || isReturn || key == Qt::Key_Space) {
         // Held keys and keys already handled above: never searched as text.
         event->ignore();
         return;
@@ -197,12 +207,13 @@ void TreeMenuTableView::wheelEvent(QWheelEvent *event)
 void TreeMenuTableView::mousePressEvent(QMouseEvent *event)
 {
     // A click below the last row must not clear the current row.
-    if (!indexAt(event->position().toPoint()).isValid()) {
-        event->accept();
-        setFocus(Qt::MouseFocusReason);
-        return;
-    }
-    QTableView::mousePressEvent(event);
+    // Rows take their own clicks; one that reaches the table fell between
+    // two rows and only selects. A click below the last row changes nothing.
+    event->accept();
+    setFocus(Qt::MouseFocusReason);
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (index.isValid())
+        selectRowIndex(index.row());
 }
 
 void TreeMenuTableView::focusInEvent(QFocusEvent *event)

@@ -51,8 +51,7 @@ QString valueText(const TrellisItem *item)
 class RowAccessible : public QAccessibleInterface, public QAccessibleValueInterface
 {
 public:
-    RowAccessible(TreeMenuTableView *table, TrellisCellView *cell, int row)
-        : m_table(table), m_cell(cell), m_row(row)
+    RowAccessible(TreeMenuTableView *table, TrellisCellView *cell) : m_table(table), m_cell(cell)
     {
     }
 
@@ -202,7 +201,6 @@ private:
 
     QPointer<TreeMenuTableView> m_table;
     QPointer<TrellisCellView> m_cell;
-    int m_row;
 };
 
 // A menu table: a list of rows.
@@ -278,11 +276,8 @@ QAccessibleInterface *factory(const QString &className, QObject *object)
         QWidget *viewport = cell->parentWidget();
         auto *table = viewport ? qobject_cast<TreeMenuTableView *>(viewport->parentWidget())
                                : nullptr;
-        if (table) {
-            for (int r = 0; r < table->numberOfRows(); ++r)
-                if (table->rowWidget(r) == cell)
-                    return new RowAccessible(table, cell, r);
-        }
+        if (table)
+            return new RowAccessible(table, cell);
     }
     return nullptr;
 }
@@ -305,7 +300,7 @@ void TrellisAccessible::install()
 
 void TrellisAccessible::notifyFocus(TreeMenuTableView *table, int row)
 {
-    if (!table || row < 0 || !table->hasFocus() || !QAccessible::isActive())
+    if (!table || row < 0 || !table->hasFocus())
         return;
     QAccessibleEvent event(table, QAccessible::Focus);
     event.setChild(row);
@@ -314,7 +309,7 @@ void TrellisAccessible::notifyFocus(TreeMenuTableView *table, int row)
 
 void TrellisAccessible::notifyNameChanged(TreeMenuTableView *table, int row)
 {
-    if (!table || row < 0 || !QAccessible::isActive())
+    if (!table || row < 0)
         return;
     QAccessibleEvent event(table, QAccessible::NameChanged);
     event.setChild(row);
@@ -323,7 +318,7 @@ void TrellisAccessible::notifyNameChanged(TreeMenuTableView *table, int row)
 
 void TrellisAccessible::notifyValueChanged(TreeMenuTableView *table, int row)
 {
-    if (!table || row < 0 || !QAccessible::isActive())
+    if (!table || row < 0)
         return;
     auto *cell = qobject_cast<TrellisCellView *>(table->rowWidget(row));
     if (!cell || !cell->menuItem)
@@ -338,7 +333,7 @@ void TrellisAccessible::notifyValueChanged(TreeMenuTableView *table, int row)
 
 void TrellisAccessible::notifyStateChanged(TreeMenuTableView *table, int row)
 {
-    if (!table || row < 0 || !QAccessible::isActive())
+    if (!table || row < 0)
         return;
     QAccessible::State changed;
     changed.checked = true;

@@ -884,6 +884,7 @@ void TrellisController::selectionDidChange()
     TreeMenuTableView *table = ui->tableView;
     const int n = table->selectedRow();
     const int p = m_selectedRow;
+    qCDebug(lcTrellis) << "selection" << p << "->" << n;
     const int count = int(m_arrayCells.size());
     auto validRow = [&](int r) { return r >= 0 && r < count && m_menu && r < m_menu->size(); };
 
