@@ -3,7 +3,7 @@
 #include "AbstractMenuController.h"
 #include "CaptureWindowController.h"
 #include "DeviceLink.h"
-#include "DeviceCommands.h"
+#include "protocol/VizoCommands.h"
 #include "InputArming.h"
 #include "MainWindowController.h"
 #include "MainWindowGeometry.h"
@@ -356,9 +356,9 @@ void AppDelegate::announceLinkSpeed()
     if (speed < 0 && (m_options.simulate || !m_options.port.isEmpty()))
         speed = 2;
     if (speed == 2)
-        writeVizoPacket(DeviceCommands::hostConnectedUsb2());
+        writeVizoPacket(VizoCmd::HostConnectedUsb2().payload());
     else if (speed == 3)
-        writeVizoPacket(DeviceCommands::hostConnectedUsb3());
+        writeVizoPacket(VizoCmd::HostConnectedUsb3().payload());
 }
 
 void AppDelegate::applyParsedOptionFile(const QMap<QString, QString> &pairs)
@@ -369,7 +369,7 @@ void AppDelegate::applyParsedOptionFile(const QMap<QString, QString> &pairs)
     setupCaptureView();
     if (m_mainWindow)
         m_mainWindow->setResizable(true);
-    writeVizoPacket(DeviceCommands::requestFileList(1));
+    writeVizoPacket(VizoCmd::RequestFileList(std::uint8_t(1)).payload());
     // After this step has returned.
     brPostMain([] { closeSplash(); }, this);
     emit ready();
@@ -508,14 +508,14 @@ void AppDelegate::openMenu()
     if (m_settings->vizoHotKeyMode() == 2) {
         auto *top = qobject_cast<CaptureWindowController *>(m_stackUI.top());
         if (top && !top->isVizoMenuOpen()) {
-            writeVizoPacket(DeviceCommands::menuOpened());
+            writeVizoPacket(VizoCmd::MenuOpened().payload());
             top->openVizoMenu();
         }
         return;
     }
     if (!m_menuController || m_menuController->isOpened())
         return;
-    writeVizoPacket(DeviceCommands::menuOpened());
+    writeVizoPacket(VizoCmd::MenuOpened().payload());
     if (m_mainWindow) {
         m_menuController->view()->resize(m_menuController->view()->width(), m_mainWindow->contentView()->height());
         m_mainWindow->layoutMenuOpen(m_menuController->view()->width());
@@ -536,14 +536,14 @@ void AppDelegate::closeMenu()
     if (m_settings->vizoHotKeyMode() == 2) {
         auto *top = qobject_cast<CaptureWindowController *>(m_stackUI.top());
         if (top && top->isVizoMenuOpen()) {
-            writeVizoPacket(DeviceCommands::menuClosed());
+            writeVizoPacket(VizoCmd::MenuClosed().payload());
             top->closeVizoMenu();
         }
         return;
     }
     if (!m_menuController || !m_menuController->isOpened())
         return;
-    writeVizoPacket(DeviceCommands::menuClosed());
+    writeVizoPacket(VizoCmd::MenuClosed().payload());
     if (m_mainWindow)
         m_mainWindow->layoutMenuClosed();
     m_menuOpened = false;
@@ -654,7 +654,7 @@ void AppDelegate::applicationWillTerminate()
         return;
     busy = true;
     m_terminating = true;
-    writeVizoPacket(DeviceCommands::hostClosing());
+    writeVizoPacket(VizoCmd::HostClosing().payload());
     m_protocolChannel->stopRead();
     if (m_captureViewController)
         m_captureViewController->session()->stopRunning();

@@ -3,7 +3,7 @@
 #include "AbstractMenuController.h"
 #include "AppDelegate.h"
 #include "DesignLayout.h"
-#include "DeviceCommands.h"
+#include "protocol/VizoCommands.h"
 #include "settings/VizoSettings.h"
 
 #include <QLabel>
@@ -51,7 +51,7 @@ void CaptureWindowController::windowDidLoad()
 {
     ModalWindowController::windowDidLoad();
     AppDelegate *app = AppDelegate::instance();
-    app->writeVizoPacket(DeviceCommands::speakText(QStringLiteral(" ")));
+    app->writeVizoPacket(VizoCmd::SpeakText(QStringLiteral(" ")).payload());
     doLayout();
 
     if (QWidget *picture = captureView()) {
@@ -131,12 +131,12 @@ void CaptureWindowController::quit()
 {
     AppDelegate *app = AppDelegate::instance();
     if (m_isVizoMenuOpen) {
-        app->writeVizoPacket(DeviceCommands::menuClosed());
+        app->writeVizoPacket(VizoCmd::MenuClosed().payload());
         closeVizoMenu();
         return;
     }
     quitSends();
-    app->writeVizoPacket(DeviceCommands::speakText(QStringLiteral(" ")));
+    app->writeVizoPacket(VizoCmd::SpeakText(QStringLiteral(" ")).payload());
     closeWindow();
 }
 

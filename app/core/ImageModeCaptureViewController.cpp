@@ -1,7 +1,7 @@
 #include "ImageModeCaptureViewController.h"
 
 #include "AppDelegate.h"
-#include "DeviceCommands.h"
+#include "protocol/VizoCommands.h"
 #include "settings/VizoSettings.h"
 
 ImageModeCaptureViewController::ImageModeCaptureViewController(QWidget *parent)
@@ -37,9 +37,9 @@ void ImageModeCaptureViewController::quitSends()
     VizoSettings *settings = AppDelegate::settings();
     const int mode = settings->vizoMode();
     if (mode == 5)
-        app->writeVizoPacket(DeviceCommands::findPositionEnd());
+        app->writeVizoPacket(VizoCmd::FindPositionEnd().payload());
     if (mode == 1 || mode == 5) {
-        app->writeVizoPacket(DeviceCommands::ocrExit());
+        app->writeVizoPacket(VizoCmd::OcrExit().payload());
         settings->setVizoMode(0);
         settings->setOcrPlayed(false);
         app->updateHotKeys();

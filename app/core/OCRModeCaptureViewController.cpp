@@ -1,7 +1,7 @@
 #include "OCRModeCaptureViewController.h"
 
 #include "AppDelegate.h"
-#include "DeviceCommands.h"
+#include "protocol/VizoCommands.h"
 #include "settings/VizoSettings.h"
 
 OCRModeCaptureViewController::OCRModeCaptureViewController(QWidget *parent)
@@ -32,5 +32,5 @@ void OCRModeCaptureViewController::quitSends()
 {
     // OcrExit is the OCR file browser's, once this window has closed.
     if (AppDelegate::settings()->vizoMode() == 5)
-        AppDelegate::instance()->writeVizoPacket(DeviceCommands::findPositionEnd());
+        AppDelegate::instance()->writeVizoPacket(VizoCmd::FindPositionEnd().payload());
 }

@@ -2,7 +2,8 @@
 
 #include "AbstractMenuController.h"
 #include "AppDelegate.h"
-#include "DeviceCommands.h"
+#include "protocol/VizoCommands.h"
+#include "protocol/VizoReports.h"
 #include "ModalWindowController.h"
 
 #include "files/VizoFileListDelivery.h"
@@ -21,35 +22,6 @@
 Q_LOGGING_CATEGORY(lcDispatch, "vizo.dispatch", QtWarningMsg)
 
 namespace {
-// Groups and commands of the device's reports.
-constexpr uint8_t kGroupBattery = 0x25;
-constexpr uint8_t kGroupState = 0x26;
-constexpr uint8_t kGroupTransfer = 0x31;
-constexpr uint8_t kGroupDelete = 0x51;
-
-constexpr uint8_t kBatteryInfo = 0x04;
-constexpr uint8_t kZoomLevelChanged = 0x00;
-constexpr uint8_t kColorSlotChanged = 0x01;
-constexpr uint8_t kCameraModeChanged = 0x02;
-constexpr uint8_t kAutoScrollStateChanged = 0x03;
-constexpr uint8_t kOcrStateChanged = 0x04;
-constexpr uint8_t kMenuKey = 0x05;
-constexpr uint8_t kFocusLockChanged = 0x06;
-constexpr uint8_t kImageModeChanged = 0x07;
-constexpr uint8_t kDeviceVersion = 0x08;
-constexpr uint8_t kContrastChanged = 0x09;
-constexpr uint8_t kSdCardStatus = 0x0A;
-constexpr uint8_t kVoiceGuideChanged = 0x0B;
-constexpr uint8_t kTtsVolumeChanged = 0x0D;
-constexpr uint8_t kOcrPreviewChanged = 0x0F;
-constexpr uint8_t kFunctionsLocked = 0x10;
-constexpr uint8_t kRegionCode = 0x12;
-constexpr uint8_t kBatteryNotice = 0x18;
-constexpr uint8_t kDeviceDisconnecting = 0x1B;
-constexpr uint8_t kFileListData = 0x01;
-constexpr uint8_t kOptionFileData = 0x04;
-constexpr uint8_t kDeleteResult = 0x00;
-
 uint16_t le16(const uint8_t *p)
 {
     return uint16_t(p[0] | (p[1] << 8));
@@ -96,21 +68,22 @@ void VizoEventDispatcher::onPacket(const uint8_t *header, size_t headerSize, con
     const int count = le16(header + 4);
     const int index = le16(header + 6);
 
-    if (group == kGroupTransfer && command == kFileListData) {
+    const VizoCode code{group, command};
+    if (code == VizoReport::FileListData) {
         if (length < 3)
             return;
         const uint8_t kind = body[2];
         if (kind == 1)
-            onTransferFrame(m_imageListBuffer, count, index, body + 3, length - 3, &VizoEventDispatcher::completeImageList);
+            onTransferFrame(m_imageListBuffer, count, index, body + VizoReport::fileListDataOffset, length - VizoReport::fileListDataOffset, &VizoEventDispatcher::completeImageList);
         else if (kind == 2)
-            onTransferFrame(m_ocrListBuffer, count, index, body + 3, length - 3, &VizoEventDispatcher::completeOcrList);
+            onTransferFrame(m_ocrListBuffer, count, index, body + VizoReport::fileListDataOffset, length - VizoReport::fileListDataOffset, &VizoEventDispatcher::completeOcrList);
         return;
     }
-    if (group == kGroupTransfer && command == kOptionFileData) {
-        onTransferFrame(m_optionFileBuffer, count, index, body + 2, length - 2, &VizoEventDispatcher::completeOptionFile);
+    if (code == VizoReport::OptionFileData) {
+        onTransferFrame(m_optionFileBuffer, count, index, body + VizoReport::optionFileDataOffset, length - VizoReport::optionFileDataOffset, &VizoEventDispatcher::completeOptionFile);
         return;
     }
-    if (group == kGroupDelete && command == kDeleteResult) {
+    if (code == VizoReport::DeleteResult) {
         if (m_app.deletingFiles()) {
             // A multi-frame deletion waits for this before its next frame.
             m_app.semaphoreForDelete().release();
@@ -123,7 +96,7 @@ void VizoEventDispatcher::onPacket(const uint8_t *header, size_t headerSize, con
                 return;
             if (kind == 0 || kind == 1) {
                 m_fileListRequestPending = true;
-                m_app.writeVizoPacket(DeviceCommands::requestFileList(kind == 0 ? 1 : 2));
+                m_app.writeVizoPacket(VizoCmd::RequestFileList(std::uint8_t(kind == 0 ? 1 : 2)).payload());
             }
         });
         return;
@@ -176,7 +149,7 @@ void VizoEventDispatcher::completeFileList(int kind, QByteArray data)
                                       BrNotificationCenter::defaultCenter());
         m_fileListRequestPending = false;
         if (kind == 1)
-            m_app.writeVizoPacket(DeviceCommands::requestFileList(2));
+            m_app.writeVizoPacket(VizoCmd::RequestFileList(std::uint8_t(2)).payload());
     });
 }
 
@@ -211,7 +184,8 @@ void VizoEventDispatcher::refreshMenuColor()
 
 void VizoEventDispatcher::onReport(uint8_t group, uint8_t command, const uint8_t *payload, size_t length)
 {
-    if (group == kGroupBattery && command == kBatteryInfo) {
+    const VizoCode code{group, command};
+    if (code == VizoReport::BatteryInfo) {
         const QString text = QString::fromUtf8(reinterpret_cast<const char *>(payload + 2), qsizetype(length - 2));
         post([this, text] {
             AppDelegate::settings()->options()->setInfo_battery(text);
@@ -220,9 +194,7 @@ void VizoEventDispatcher::onReport(uint8_t group, uint8_t command, const uint8_t
         });
         return;
     }
-    if (group != kGroupState)
-        return;
-    if (command == kDeviceDisconnecting) {
+    if (code == VizoReport::DeviceDisconnecting) {
         post([this] {
             AppDelegate::showMessageBox(QString::fromLatin1(kDisconnectingText));
             m_app.terminate();
@@ -233,11 +205,11 @@ void VizoEventDispatcher::onReport(uint8_t group, uint8_t command, const uint8_t
         return; // every other report carries a value
     const int v = payload[2];
 
-    switch (command) {
-    case kZoomLevelChanged:
+    switch (code.key()) {
+    case VizoReport::ZoomLevelChanged.key():
         post([v] { AppDelegate::settings()->setZoomLevel(v); });
         break;
-    case kColorSlotChanged:
+    case VizoReport::ColorSlotChanged.key():
         post([this, v] {
             VizoSettings *s = AppDelegate::settings();
             if (s->cameraMode() != 0)
@@ -247,7 +219,7 @@ void VizoEventDispatcher::onReport(uint8_t group, uint8_t command, const uint8_t
             refreshMenuColor();
         });
         break;
-    case kCameraModeChanged:
+    case VizoReport::CameraModeChanged.key():
         post([this, v] {
             if (v == 3) {
                 enableInput(false);
@@ -260,7 +232,7 @@ void VizoEventDispatcher::onReport(uint8_t group, uint8_t command, const uint8_t
             refreshMenuColor();
         });
         break;
-    case kAutoScrollStateChanged:
+    case VizoReport::AutoScrollStateChanged.key():
         post([this, v] {
             VizoSettings *s = AppDelegate::settings();
             s->setVizoMode(v == 0 ? 4 : 0);
@@ -269,7 +241,7 @@ void VizoEventDispatcher::onReport(uint8_t group, uint8_t command, const uint8_t
             refreshMode();
         });
         break;
-    case kOcrStateChanged:
+    case VizoReport::OcrStateChanged.key():
         post([this, v] {
             VizoSettings *s = AppDelegate::settings();
             switch (v) {
@@ -298,7 +270,7 @@ void VizoEventDispatcher::onReport(uint8_t group, uint8_t command, const uint8_t
             refreshMode();
         });
         break;
-    case kMenuKey:
+    case VizoReport::MenuKey.key():
         post([this, v] {
             if (v == 0) {
                 if (AppDelegate::settings()->vizoVersion() != 1)
@@ -312,21 +284,21 @@ void VizoEventDispatcher::onReport(uint8_t group, uint8_t command, const uint8_t
                 return;
             if (auto *menu = qobject_cast<AbstractMenuController *>(top)) {
                 if (!menu->isMenuExpanded())
-                    m_app.writeVizoPacket(DeviceCommands::menuClosed());
+                    m_app.writeVizoPacket(VizoCmd::MenuClosed().payload());
                 menu->closeUI();
             } else if (auto *window = qobject_cast<ModalWindowController *>(top)) {
                 window->closeUI();
             }
         });
         break;
-    case kFocusLockChanged:
+    case VizoReport::FocusLockChanged.key():
         post([this, v] {
             AppDelegate::settings()->options()->setFocusLock(v == 1);
             if (m_app.menuController())
                 m_app.menuController()->reloadSettings();
         });
         break;
-    case kImageModeChanged:
+    case VizoReport::ImageModeChanged.key():
         if (v != 0 && v != 1)
             break;
         post([this, v] {
@@ -336,13 +308,13 @@ void VizoEventDispatcher::onReport(uint8_t group, uint8_t command, const uint8_t
             refreshMode();
         });
         break;
-    case kDeviceVersion:
+    case VizoReport::DeviceVersion.key():
         post([this, v] {
             AppDelegate::settings()->setVizoVersion(v);
-            m_app.writeVizoPacket(DeviceCommands::requestOptionFile());
+            m_app.writeVizoPacket(VizoCmd::RequestOptionFile().payload());
         });
         break;
-    case kContrastChanged:
+    case VizoReport::ContrastChanged.key():
         post([v] {
             VizoSettings *s = AppDelegate::settings();
             if (s->iSendContrastCnt() > 0) {
@@ -359,7 +331,7 @@ void VizoEventDispatcher::onReport(uint8_t group, uint8_t command, const uint8_t
             }
         });
         break;
-    case kSdCardStatus:
+    case VizoReport::SdCardStatus.key():
         if (v != 0 && v != 1)
             break;
         post([v] {
@@ -367,17 +339,17 @@ void VizoEventDispatcher::onReport(uint8_t group, uint8_t command, const uint8_t
             AppDelegate::showMessageBox(AppDelegate::languageString(QStringLiteral("Messages"), key, key));
         });
         break;
-    case kVoiceGuideChanged:
+    case VizoReport::VoiceGuideChanged.key():
         post([v] { AppDelegate::settings()->options()->setVoiceGuide(v == 1); });
         break;
-    case kTtsVolumeChanged:
+    case VizoReport::TtsVolumeChanged.key():
         post([this, v] {
             AppDelegate::settings()->ocr()->setVolumeOfTTS(v);
             if (m_app.menuController())
                 m_app.menuController()->setTtsVolumeValue(v);
         });
         break;
-    case kOcrPreviewChanged:
+    case VizoReport::OcrPreviewChanged.key():
         if (v != 0 && v != 1)
             break;
         post([this, v] {
@@ -386,7 +358,7 @@ void VizoEventDispatcher::onReport(uint8_t group, uint8_t command, const uint8_t
             refreshMode();
         });
         break;
-    case kFunctionsLocked:
+    case VizoReport::FunctionsLocked.key():
         post([this, v] {
             m_app.setDisableAllFunctions(v != 0);
             m_app.updateMouseGestures();
@@ -395,10 +367,10 @@ void VizoEventDispatcher::onReport(uint8_t group, uint8_t command, const uint8_t
                 refreshMode();
         });
         break;
-    case kRegionCode:
+    case VizoReport::RegionCode.key():
         post([v] { AppDelegate::settings()->setVizoRegion(std::make_unique<VizoRegion>(v)); });
         break;
-    case kBatteryNotice:
+    case VizoReport::BatteryNotice.key():
         post([v] {
             const QString key = v > 5 ? QStringLiteral("MSG.BatteryNotifyLevel") : QStringLiteral("MSG.BatteryNotifyPoweroff");
             QString text = AppDelegate::languageString(QStringLiteral("Messages"), key);
