@@ -335,8 +335,8 @@ bool AppDelegate::setupVizoProtocolChannel()
             self->terminate();
         });
     };
-    auto onFrame = [dispatcher](const uint8_t *header, size_t headerSize, const uint8_t *body, size_t bodySize) {
-        dispatcher->onPacket(header, headerSize, body, bodySize);
+    auto onFrame = [dispatcher](const QByteArray &payload, uint16_t count, uint16_t index) {
+        dispatcher->onPacket(payload, count, index);
     };
 
     m_protocolChannel = DeviceLink::openProtocolChannel(portPath, onFrame, onFailure);

@@ -16,7 +16,9 @@ class VizoProtocolChannel;
 class DeviceLink
 {
 public:
-    using FrameHandler = std::function<void(const uint8_t *header, size_t headerSize, const uint8_t *body, size_t bodySize)>;
+    // One frame's payload with the frame's packet count and index, on the
+    // link's reading thread.
+    using FrameHandler = std::function<void(const QByteArray &payload, uint16_t count, uint16_t index)>;
     // Called once, on any thread, with the message for the user.
     using FailureHandler = std::function<void(const QString &message)>;
 

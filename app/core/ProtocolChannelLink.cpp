@@ -26,8 +26,10 @@ private:
 std::unique_ptr<DeviceLink> DeviceLink::openProtocolChannel(const QString &portPath, FrameHandler onFrame,
                                                             FailureHandler onFailure)
 {
-    auto channel = std::make_unique<VizoProtocolChannel>(portPath, std::move(onFrame), std::move(onFailure));
-    if (!channel->isOpen())
+    auto channel = std::make_unique<VizoProtocolChannel>();
+    channel->eventLinkFailure = std::move(onFailure);
+    channel->eventPacket = std::move(onFrame);
+    if (!channel->open(portPath))
         return nullptr;
     return std::make_unique<ProtocolChannelLink>(std::move(channel));
 }

@@ -4,6 +4,7 @@
 // current state a few times a second, is shown through Lumen's program
 // frame feed.
 #include <QObject>
+#include <QSize>
 #include <QString>
 #include <QTimer>
 
@@ -28,8 +29,13 @@ public:
     // The picture, fed while the device runs.
     std::shared_ptr<LumenFrameFeed> frameSource() const { return m_feed; }
 
-    // Frames per second of the picture.
+    // Ends the device: it closes its terminal, which the viewer's link sees
+    // as the device going away.
+    void stop();
+
+    // Frames per second of the picture, and its size.
     static constexpr int kFramesPerSecond = 10;
+    static constexpr QSize kFrameSize{1280, 720};
 
 private:
     void pushFrame();

@@ -22,11 +22,6 @@
 Q_LOGGING_CATEGORY(lcDispatch, "vizo.dispatch", QtWarningMsg)
 
 namespace {
-uint16_t le16(const uint8_t *p)
-{
-    return uint16_t(p[0] | (p[1] << 8));
-}
-
 const char kDisconnectingText[] =
     "The USB connection of Vizo Viewer has been disconnected from the Vizo device.\n"
     "Application will be terminated.";
@@ -48,25 +43,19 @@ void VizoEventDispatcher::waitForParsers()
     m_parsers.waitForDone();
 }
 
-size_t VizoEventDispatcher::bodySizeForHeader(const uint8_t *header)
-{
-    return size_t(le16(header + 8)) + 4;
-}
-
 void VizoEventDispatcher::post(std::function<void()> fn)
 {
     brPostMain(std::move(fn), &m_app);
 }
 
-void VizoEventDispatcher::onPacket(const uint8_t *header, size_t headerSize, const uint8_t *body, size_t bodySize)
+void VizoEventDispatcher::onPacket(const QByteArray &payload, uint16_t count, uint16_t index)
 {
-    if (!header || headerSize < kHeaderSize || !body || bodySize < 4 + 2)
+    if (payload.size() < 2)
         return;
-    const size_t length = bodySize - 4;
+    const auto *body = reinterpret_cast<const uint8_t *>(payload.constData());
+    const size_t length = size_t(payload.size());
     const uint8_t group = body[0];
     const uint8_t command = body[1];
-    const int count = le16(header + 4);
-    const int index = le16(header + 6);
 
     const VizoCode code{group, command};
     if (code == VizoReport::FileListData) {

@@ -24,14 +24,9 @@ public:
     explicit VizoEventDispatcher(AppDelegate &app);
     ~VizoEventDispatcher();
 
-    // The framer's view of a frame: a 10-byte header, then the payload, the
-    // CRC and the trailer. The body is the header's payload length + 4.
-    static constexpr size_t kHeaderSize = 10;
-    static size_t bodyStartOffset() { return 0; }
-    static size_t bodySizeForHeader(const uint8_t *header);
-
-    // One received frame. Reading thread (or any one thread at a time).
-    void onPacket(const uint8_t *header, size_t headerSize, const uint8_t *body, size_t bodySize);
+    // One received frame's payload, with the frame's packet count and index
+    // (multi-frame transfers). Reading thread (or any one thread at a time).
+    void onPacket(const QByteArray &payload, uint16_t count, uint16_t index);
 
     // Main thread: a DeleteResult has asked for a list that has not arrived.
     bool fileListRequestPending() const { return m_fileListRequestPending; }

@@ -98,16 +98,10 @@ struct AppFixture : ::testing::Test
 
     VizoSettings *settings() { return AppDelegate::settings(); }
 
-    // One frame as the framer hands it over: the header and the body
-    // (payload, CRC and trailer; neither is examined).
+    // One frame's payload as the link hands it over.
     void feed(const QByteArray &payload, int count = 1, int index = 1)
     {
-        uint8_t header[10] = {0xFC, 0xFC, 0x02, 0x01, uint8_t(count), uint8_t(count >> 8),
-                              uint8_t(index), uint8_t(index >> 8), uint8_t(payload.size()),
-                              uint8_t(payload.size() >> 8)};
-        QByteArray body = payload + bytesOf({0x12, 0x34, 0xFD, 0xFD});
-        app->eventDispatcher()->onPacket(header, 10, reinterpret_cast<const uint8_t *>(body.constData()),
-                                         size_t(body.size()));
+        app->eventDispatcher()->onPacket(payload, uint16_t(count), uint16_t(index));
     }
     // Feeds and runs the posted effects.
     void report(std::initializer_list<int> payload)
