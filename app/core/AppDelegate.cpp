@@ -676,6 +676,8 @@ void AppDelegate::writeVizoPacket(const void *payload, size_t size)
 
 void AppDelegate::writeVizoPacket(const QByteArray &payload)
 {
+    if (m_packetObserver)
+        m_packetObserver(payload);
     if (m_packetWriter) {
         m_packetWriter(payload);
         return;

@@ -131,6 +131,10 @@ public:
     void writeVizoPacket(const void *payload, size_t size);
     void writeVizoPacket(const QByteArray &payload);
     void setPacketWriter(PacketWriter writer) { m_packetWriter = std::move(writer); }
+    // Sees every payload before it is sent (diagnostics, tests).
+    void setPacketObserver(PacketWriter observer) { m_packetObserver = std::move(observer); }
+    // The virtual device of --simulate, or nullptr.
+    SimulatedDevice *simulatedDevice() const { return m_simulatedDevice.get(); }
     VizoProtocolChannel *protocolChannel() const;
     DeviceLink *deviceLink() const { return m_protocolChannel.get(); }
 
@@ -200,6 +204,7 @@ private:
     std::shared_ptr<BrDispatchTimer> m_timerForImageModeZoom;
     std::shared_ptr<BrDispatchTimer> m_timerForOCRModeZoom;
     PacketWriter m_packetWriter;
+    PacketWriter m_packetObserver;
     std::function<void()> m_terminateHandler;
     bool m_menuOpened = false;
     bool m_disableHotKeys = false;

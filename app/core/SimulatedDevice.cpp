@@ -68,6 +68,15 @@ SimulatedDevice::~SimulatedDevice()
 #endif
 }
 
+bool SimulatedDevice::isAvailable()
+{
+#if defined(VIZO_HAVE_SIM) && __has_include("link/VizoProtocolChannel.h")
+    return true;
+#else
+    return false;
+#endif
+}
+
 bool SimulatedDevice::start(QString *error)
 {
 #ifdef VIZO_HAVE_SIM
@@ -105,6 +114,15 @@ void SimulatedDevice::stop()
 #ifdef VIZO_HAVE_SIM
     if (m_device)
         m_device->stop();
+#endif
+}
+
+bool SimulatedDevice::hostSaidClosing() const
+{
+#ifdef VIZO_HAVE_SIM
+    return m_device && m_device->device().finished();
+#else
+    return false;
 #endif
 }
 

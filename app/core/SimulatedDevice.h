@@ -21,6 +21,9 @@ public:
     explicit SimulatedDevice(int edition, QObject *parent = nullptr);
     ~SimulatedDevice() override;
 
+    // Whether this build has the virtual device and the serial link.
+    static bool isAvailable();
+
     // Opens the pseudo-terminal and starts answering. False with a reason
     // when the terminal cannot be made.
     bool start(QString *error);
@@ -32,6 +35,8 @@ public:
     // Ends the device: it closes its terminal, which the viewer's link sees
     // as the device going away.
     void stop();
+    // The viewer has said HostClosing to the device.
+    bool hostSaidClosing() const;
 
     // Frames per second of the picture, and its size.
     static constexpr int kFramesPerSecond = 10;
