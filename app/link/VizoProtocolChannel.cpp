@@ -10,6 +10,8 @@
 #include <bramble/BrDispatch.h>
 #include <bramble/BrPacketAssembler.h>
 
+#include <QCoreApplication>
+
 #include <pthread.h>
 
 VizoProtocolChannel::VizoProtocolChannel()
@@ -121,8 +123,10 @@ void VizoProtocolChannel::readLoop()
             m_readingStarted = false;
             qCDebug(lcVizoLink) << "the link is gone";
             LinkFailureHandler handler = eventLinkFailure;
-            if (handler)
+            if (handler && QCoreApplication::instance())
                 brPostMain([handler] { handler(disconnectedMessage()); });
+            else if (handler)
+                handler(disconnectedMessage()); // no event loop to post to
         }
     }
 }

@@ -13,7 +13,8 @@
 // opened, the device is gone) is reported through eventLinkFailure with the
 // message for the user; the application shows it and terminates. Failures of
 // open() are reported on the calling thread before open() returns; the loss
-// of the link is posted to the main thread (brPostMain), once.
+// of the link is posted to the main thread (brPostMain), once (called on the
+// reading thread when there is no application object to post to).
 #include "link/VizoPacedWriter.h"
 
 #include <QByteArray>
