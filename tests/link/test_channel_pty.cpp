@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <mutex>
+#include <thread>
 #include <vector>
 
 #include <fcntl.h>
@@ -205,4 +206,41 @@ TEST(ChannelOverPty, RawModeIsSetOnThePort)
         all.append(char(i));
     channel.write(all.constData(), std::uint16_t(all.size()));
     EXPECT_EQ(pty.receive(256), all);
+}
+
+TEST(ChannelOverPty, BigFramesLeaveInPacedChunks)
+{
+    Link link;
+    ASSERT_TRUE(link.channel.open(link.pty.slavePath));
+    // 2486 payload bytes: a 2500-byte frame, sent as 1024 + 1024 + 452.
+    const QByteArray payload = QByteArray::fromHex("3104") + QByteArray(2484, 'p');
+    const QByteArray frame = VizoFrame::compose(payload);
+    ASSERT_EQ(frame.size(), 2500);
+
+    QElapsedTimer clock;
+    clock.start();
+    std::thread writer([&] {
+        link.channel.writeVizoPacket(payload);
+        link.channel.writeVizoPacket(VizoCmd::MenuClosed());
+    });
+    // When the first byte of each chunk arrived, counted from before the
+    // first write: chunk k cannot leave before the rests of the chunks ahead.
+    QByteArray got;
+    std::vector<qint64> firstByteAt;
+    const qsizetype starts[] = {0, 1024, 2048, 2500};
+    while (got.size() < 2516 && clock.elapsed() < 10000) {
+        const QByteArray more = link.pty.receive(1, 100);
+        for (qsizetype s : starts)
+            if (got.size() <= s && got.size() + more.size() > s)
+                firstByteAt.push_back(clock.elapsed());
+        got += more;
+    }
+    writer.join();
+    ASSERT_EQ(got.size(), 2516);
+    EXPECT_EQ(got.left(2500), frame);
+    EXPECT_EQ(got.mid(2500), VizoFrame::compose(VizoCmd::MenuClosed().payload()));
+    ASSERT_EQ(firstByteAt.size(), 4u);
+    EXPECT_GE(firstByteAt[1], 600);
+    EXPECT_GE(firstByteAt[2], 1200);
+    EXPECT_GE(firstByteAt[3], 1500);
 }

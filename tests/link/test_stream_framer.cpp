@@ -1,5 +1,6 @@
 // Framing checks and resynchronisation, and the write pacing, without a port.
 #include "link/VizoPacedWriter.h"
+#include "link/VizoPortDiscovery.h"
 #include "link/VizoStreamFramer.h"
 #include "protocol/VizoCommands.h"
 #include "protocol/VizoFrame.h"
@@ -147,4 +148,19 @@ TEST(PacedWriter, ChunksAndRestsBetweenThemAndBeforeTheNextFrame)
     EXPECT_GE(gap(3).count(), 300);
     EXPECT_GE(gap(4).count(), 200);
     EXPECT_GE(std::chrono::duration_cast<std::chrono::milliseconds>(writes[4].first - start).count(), 1700);
+}
+
+TEST(PortDiscovery, UsbIdsAndSpeedsOfTheKernelAttributes)
+{
+    EXPECT_TRUE(vizoIsDeviceId("04b4", "f8f8"));
+    EXPECT_TRUE(vizoIsDeviceId("04B4\n", "F9F9"));
+    EXPECT_FALSE(vizoIsDeviceId("04b4", "f8f9"));
+    EXPECT_FALSE(vizoIsDeviceId("04b5", "f8f8"));
+    EXPECT_EQ(vizoUsbSpeedCode("1.5"), 0);
+    EXPECT_EQ(vizoUsbSpeedCode("12"), 1);
+    EXPECT_EQ(vizoUsbSpeedCode("480\n"), 2);
+    EXPECT_EQ(vizoUsbSpeedCode("5000"), 3);
+    EXPECT_EQ(vizoUsbSpeedCode("20000"), 3);
+    EXPECT_EQ(vizoUsbSpeedCode("fast"), -1);
+    EXPECT_EQ(vizoUsbSpeedOfPort(QStringLiteral("/dev/null")), -1);
 }
