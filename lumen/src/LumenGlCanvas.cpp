@@ -231,12 +231,16 @@ void LumenGlCanvas::paintGL()
         if (!upload(*m_shown)) {
             qCWarning(lcLumen) << "cannot show a frame of size" << m_shown->size;
             m_shown.reset();
+        } else if (m_shown->lentBuffer) {
+            // The texture has the picture: give the buffer back to the
+            // driver now (a new context waits for the next frame).
+            m_shown.reset();
         }
     }
 
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
-    if (!m_shown || m_pictureSize.isEmpty())
+    if (m_textureSize.isEmpty() || m_pictureSize.isEmpty())
         return;
 
     const qreal dpr = devicePixelRatioF();
