@@ -37,8 +37,7 @@ void main()
 )";
 
 // One texel holds two pixels: r Y0, g U, b Y1, a V. BT.601 video range,
-// the same fixed-point coefficients as the CPU path (298, 409, 100, 208,
-// 516 over 256).
+// full precision (the CPU path rounds the same matrix to 6 bits).
 const char *const kYuyvShader = R"(
 varying highp vec2 uv;
 uniform sampler2D picture;
