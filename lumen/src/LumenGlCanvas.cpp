@@ -37,8 +37,7 @@ void main()
 )";
 
 // One texel holds two pixels: r Y0, g U, b Y1, a V. BT.601 video range,
-// the same fixed-point coefficients as the CPU path (298, 409, 100, 208,
-// 516 over 256).
+// full precision (the CPU path rounds the same matrix to 6 bits).
 const char *const kYuyvShader = R"(
 varying highp vec2 uv;
 uniform sampler2D picture;
@@ -84,7 +83,10 @@ LumenGlCanvas::LumenGlCanvas(std::shared_ptr<LumenFrameSlot> slot, LumenPreviewL
 
 LumenGlCanvas::~LumenGlCanvas()
 {
+    // The base class destroys the context after this destructor: its
+    // aboutToBeDestroyed must not reach this half-destroyed object.
     if (context()) {
+        disconnect(context(), nullptr, this, nullptr);
         makeCurrent();
         releaseGl();
         doneCurrent();
@@ -104,6 +106,13 @@ void LumenGlCanvas::releaseGl()
     m_textureStale = true;
 }
 
+void LumenGlCanvas::contextGone()
+{
+    makeCurrent();
+    releaseGl();
+    doneCurrent();
+}
+
 void LumenGlCanvas::initializeGL()
 {
     // initializeGL runs again when the view moves to another window (a new
@@ -115,12 +124,7 @@ void LumenGlCanvas::initializeGL()
         emit failed();
         return;
     }
-    connect(ctx, &QOpenGLContext::aboutToBeDestroyed, this,
-            [this] {
-                makeCurrent();
-                releaseGl();
-                doneCurrent();
-            },
+    connect(ctx, &QOpenGLContext::aboutToBeDestroyed, this, &LumenGlCanvas::contextGone,
             Qt::UniqueConnection);
     initializeOpenGLFunctions();
     m_rgbProgram = buildProgram(kRgbShader, this);
@@ -226,12 +230,16 @@ void LumenGlCanvas::paintGL()
         if (!upload(*m_shown)) {
             qCWarning(lcLumen) << "cannot show a frame of size" << m_shown->size;
             m_shown.reset();
+        } else if (m_shown->lentBuffer) {
+            // The texture has the picture: give the buffer back to the
+            // driver now (a new context waits for the next frame).
+            m_shown.reset();
         }
     }
 
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
-    if (!m_shown || m_pictureSize.isEmpty())
+    if (m_textureSize.isEmpty() || m_pictureSize.isEmpty())
         return;
 
     const qreal dpr = devicePixelRatioF();
