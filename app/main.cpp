@@ -1,6 +1,7 @@
 // vizo-viewer: parses the command line and hands over to the application.
 #include "core/AppDelegate.h"
 #include "core/CommandLine.h"
+#include "core/TerminationSignals.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -28,6 +29,7 @@ int main(int argc, char **argv)
     QApplication::setDesktopFileName(QStringLiteral("vizo-viewer"));
 
     AppDelegate delegate(options);
+    TerminationSignals stopSignals([&delegate] { delegate.terminate(0); });
     // Launch runs inside the event loop, so its modal splash and a fatal
     // error's quit behave as in any later modal loop.
     int exitCode = 0;

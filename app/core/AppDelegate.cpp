@@ -314,7 +314,7 @@ bool AppDelegate::setupVizoProtocolChannel()
         QString error;
         if (!m_simulatedDevice->start(&error)) {
             showMessageBox(QStringLiteral("The virtual camera could not be started: %1.\nApplication will be terminated.").arg(error));
-            terminate();
+            terminate(1);
             return false;
         }
         portPath = m_simulatedDevice->portPath();
@@ -332,7 +332,7 @@ bool AppDelegate::setupVizoProtocolChannel()
             if (!self || self->m_terminating)
                 return;
             showMessageBox(message);
-            self->terminate();
+            self->terminate(1);
         });
     };
     auto onFrame = [dispatcher](const QByteArray &payload, uint16_t count, uint16_t index) {
@@ -634,7 +634,7 @@ void AppDelegate::applicationDidResignActive()
     updateHotKeys();
 }
 
-void AppDelegate::terminate()
+void AppDelegate::terminate(int exitCode)
 {
     if (m_terminating)
         return;
@@ -644,7 +644,7 @@ void AppDelegate::terminate()
         return;
     }
     // Leaves every modal loop too.
-    QCoreApplication::exit(0);
+    QCoreApplication::exit(exitCode);
 }
 
 void AppDelegate::applicationWillTerminate()
