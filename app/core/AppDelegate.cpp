@@ -14,7 +14,8 @@
 #include "VizoEventDispatcher.h"
 #include "YesNoMessageBoxController.h"
 
-#if __has_include("input/MouseGestureRecognizer.h")
+#if __has_include("input/MouseGestureEvent.h")
+#include "input/MouseGestureEvent.h"
 #include "input/MouseGestureRecognizer.h"
 #define VIZO_HAVE_GESTURES 1
 #endif
@@ -443,29 +444,30 @@ void AppDelegate::installCaptureMouseHandlers()
 void AppDelegate::deliverMouseEvent(CaptureMouseEvent kind, QWidget *view, const QInputEvent &event)
 {
 #ifndef VIZO_HAVE_GESTURES
-    (void)kind; (void)view; (void)event;
+    (void)kind;
+    (void)view;
+    (void)event;
 #else
+    // A plain copy, taken now: Qt's event objects share their points with
+    // later events and do not outlive this call.
+    const MouseGestureEvent value = kind == CaptureMouseEvent::ScrollWheel
+        ? MouseGestureEvent::fromWheel(view, static_cast<const QWheelEvent &>(event))
+        : MouseGestureEvent::fromMouse(view, static_cast<const QMouseEvent &>(event));
     QPointer<QWidget> target(view);
     for (auto it = m_dicMouseGestures.cbegin(); it != m_dicMouseGestures.cend(); ++it) {
         std::shared_ptr<MouseGestureRecognizer> recognizer = it.value();
         if (!recognizer || !recognizer->enabled)
             continue;
-        std::shared_ptr<QInputEvent> copy(static_cast<QInputEvent *>(event.clone()));
-        brPostMain([recognizer, target, kind, copy] {
-            if (!recognizer->enabled)
-                return;
+        brPostMain([recognizer, target, kind, value] {
             QWidget *v = target.data();
-            auto *mouse = static_cast<QMouseEvent *>(copy.get());
             switch (kind) {
-            case CaptureMouseEvent::MouseDown: recognizer->mouseDown(v, *mouse); break;
-            case CaptureMouseEvent::MouseDragged: recognizer->mouseDragged(v, *mouse); break;
-            case CaptureMouseEvent::MouseUp: recognizer->mouseUp(v, *mouse); break;
-            case CaptureMouseEvent::RightMouseDown: recognizer->rightMouseDown(v, *mouse); break;
-            case CaptureMouseEvent::RightMouseDragged: recognizer->rightMouseDragged(v, *mouse); break;
-            case CaptureMouseEvent::RightMouseUp: recognizer->rightMouseUp(v, *mouse); break;
-            case CaptureMouseEvent::ScrollWheel:
-                recognizer->scrollWheel(v, *static_cast<QWheelEvent *>(copy.get()));
-                break;
+            case CaptureMouseEvent::MouseDown: recognizer->mouseDown(v, value); break;
+            case CaptureMouseEvent::MouseDragged: recognizer->mouseDragged(v, value); break;
+            case CaptureMouseEvent::MouseUp: recognizer->mouseUp(v, value); break;
+            case CaptureMouseEvent::RightMouseDown: recognizer->rightMouseDown(v, value); break;
+            case CaptureMouseEvent::RightMouseDragged: recognizer->rightMouseDragged(v, value); break;
+            case CaptureMouseEvent::RightMouseUp: recognizer->rightMouseUp(v, value); break;
+            case CaptureMouseEvent::ScrollWheel: recognizer->scrollWheel(v, value); break;
             }
         }, this);
     }
