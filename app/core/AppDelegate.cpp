@@ -69,8 +69,6 @@ AppDelegate::~AppDelegate()
 {
     applicationWillTerminate();
     // Windows first (they hold the picture and the menu), then the link.
-    if (s_splash)
-        delete s_splash.data();
     m_captureViewController.reset();
     m_mainWindow.reset();
     m_protocolChannel.reset();
@@ -289,10 +287,10 @@ bool AppDelegate::applicationDidFinishLaunching()
 
     // 14. The splash, until the device's settings have arrived.
     if (!m_terminating) {
-        auto *splash = new SplashController;
-        splash->setAttribute(Qt::WA_DeleteOnClose);
-        s_splash = splash;
-        splash->runModal();
+        SplashController splash;
+        s_splash = &splash;
+        splash.runModal();
+        s_splash = nullptr;
     }
     return true;
 }
@@ -651,17 +649,16 @@ void AppDelegate::terminate(int exitCode)
 
 void AppDelegate::applicationWillTerminate()
 {
-    static thread_local bool busy = false;
-    if (busy || !m_protocolChannel)
+    if (m_willTerminateDone || !m_protocolChannel)
         return;
-    busy = true;
+    m_willTerminateDone = true;
     m_terminating = true;
     writeVizoPacket(VizoCmd::HostClosing().payload());
     m_protocolChannel->stopRead();
     if (m_captureViewController)
         m_captureViewController->session()->stopRunning();
+    // Waits for the reading loop and closes the port.
     m_protocolChannel.reset();
-    busy = false;
 }
 
 // ---- sending

@@ -215,4 +215,5 @@ private:
     std::unique_ptr<QSemaphore> m_semaphoreForDelete;
     int m_closeAllUIPauseMs = 200;
     bool m_terminating = false;
+    bool m_willTerminateDone = false;
 };
