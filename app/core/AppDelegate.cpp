@@ -328,10 +328,8 @@ bool AppDelegate::setupVizoProtocolChannel()
     QPointer<AppDelegate> self(this);
     auto onFailure = [self](const QString &message) {
         brPostMain([self, message] {
-            if (!self || self->m_terminating)
-                return;
-            showMessageBox(message);
-            self->terminate(1);
+            if (self)
+                self->failFatally(message);
         });
     };
     auto onFrame = [dispatcher](const QByteArray &payload, uint16_t count, uint16_t index) {
@@ -632,6 +630,15 @@ void AppDelegate::applicationDidBecomeActive()
 void AppDelegate::applicationDidResignActive()
 {
     updateHotKeys();
+}
+
+void AppDelegate::failFatally(const QString &message)
+{
+    if (m_terminating || m_fatalErrorShown)
+        return;
+    m_fatalErrorShown = true;
+    showMessageBox(message);
+    terminate(1);
 }
 
 void AppDelegate::terminate(int exitCode)

@@ -83,6 +83,10 @@ public:
     // error of the link.
     void terminate(int exitCode = 0);
     bool isTerminating() const { return m_terminating; }
+    // A fatal error of the link: its message box, then the end. The first
+    // one wins: a device that says it is leaving and then closes its port
+    // gets one box, not two.
+    void failFatally(const QString &message);
     // What terminate() does after marking the application as terminating:
     // leaving the event loop (and every modal loop) by default.
     void setTerminateHandler(std::function<void()> handler) { m_terminateHandler = std::move(handler); }
@@ -216,4 +220,5 @@ private:
     int m_closeAllUIPauseMs = 200;
     bool m_terminating = false;
     bool m_willTerminateDone = false;
+    bool m_fatalErrorShown = false;
 };

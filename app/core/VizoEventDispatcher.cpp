@@ -184,10 +184,7 @@ void VizoEventDispatcher::onReport(uint8_t group, uint8_t command, const uint8_t
         return;
     }
     if (code == VizoReport::DeviceDisconnecting) {
-        post([this] {
-            AppDelegate::showMessageBox(QString::fromLatin1(kDisconnectingText));
-            m_app.terminate(1);
-        });
+        post([this] { m_app.failFatally(QString::fromLatin1(kDisconnectingText)); });
         return;
     }
     if (length < 3)

@@ -119,6 +119,34 @@ TEST_F(EndToEnd, DeviceGoneShowsTheMessageAndTerminates)
     EXPECT_EQ(terminations, 1);
 }
 
+TEST_F(EndToEnd, DeviceSaysGoodbyeThenClosesItsPortOneBox)
+{
+    ASSERT_TRUE(launch());
+    int boxes = 0;
+    QString shown;
+    std::function<void()> answer = [&] {
+        auto *box = qobject_cast<ModalWindowController *>(app->stackUI().top());
+        if (!box || !box->isRunningModal()) {
+            QMetaObject::invokeMethod(app.get(), answer, Qt::QueuedConnection);
+            return;
+        }
+        ++boxes;
+        if (auto *label = box->findChild<QLabel *>(QStringLiteral("labelMessage")))
+            shown = label->text();
+        // The port closes while the box is up.
+        app->simulatedDevice()->stop();
+        spin(1500);
+        box->onReturnKeyDown();
+    };
+    QMetaObject::invokeMethod(app.get(), answer, Qt::QueuedConnection);
+    app->eventDispatcher()->onPacket(bytesOf({0x26, 0x1B}), 1, 1);
+    ASSERT_TRUE(spinUntil([&] { return terminations > 0; }, 20000));
+    spin(300);
+    EXPECT_EQ(boxes, 1);
+    EXPECT_TRUE(shown.startsWith("The USB connection of Vizo Viewer has been disconnected"));
+    EXPECT_EQ(app->stackUI().count(), 0);
+}
+
 TEST(Program, BadOptionPrintsUsageAndExitsTwo)
 {
     QProcess viewer;
