@@ -1,0 +1,67 @@
+#pragma once
+// The base mouse gesture recognizer: clicks of either button (down and up
+// less than 10 points apart) and scroll-wheel events passed on. Armed
+// recognizers get every mouse event of the camera picture; they are called
+// on the main thread only.
+#include <QPointF>
+#include <Qt>
+
+#include <functional>
+
+class QMouseEvent;
+class QWheelEvent;
+class QWidget;
+class QSinglePointEvent;
+
+class MouseGestureRecognizer
+{
+public:
+    virtual ~MouseGestureRecognizer();
+
+    // Direction codes of a drag, as the device takes them.
+    enum Direction {
+        Up = 0, Down = 1, Left = 2, Right = 3,
+        UpLeft = 4, UpRight = 5, DownLeft = 6, DownRight = 7,
+        None = 10,
+    };
+    // Drags shorter than this do nothing; presses this close to the left or
+    // right edge of the view start no drag.
+    static constexpr double kDeadZone = 52.0;
+    static constexpr double kClickSlop = 10.0;
+
+    QPointF ptStart;
+    QPointF ptCurrent;
+    bool enabled = false;
+    // Modifiers that must be held (none in this application).
+    bool commandKey = false; // Ctrl
+    bool optionKey = false;  // Alt
+    bool controlKey = false; // Meta
+    bool shiftKey = false;
+
+    std::function<void(const QMouseEvent &)> eventLeftButtonClicked;
+    std::function<void(const QMouseEvent &)> eventRightButtonClicked;
+    std::function<void(const QWheelEvent &)> eventScrollWheel;
+
+    // `view` is the view that delivered the event; points are taken in its
+    // coordinates.
+    virtual void mouseDown(QWidget *view, const QMouseEvent &event);
+    virtual void mouseDragged(QWidget *view, const QMouseEvent &event);
+    virtual void mouseUp(QWidget *view, const QMouseEvent &event);
+    virtual void rightMouseDown(QWidget *view, const QMouseEvent &event);
+    virtual void rightMouseDragged(QWidget *view, const QMouseEvent &event);
+    virtual void rightMouseUp(QWidget *view, const QMouseEvent &event);
+    virtual void scrollWheel(QWidget *view, const QWheelEvent &event);
+
+    bool isKeyFlagsOK(const QMouseEvent &event) const;
+    bool isKeyFlagsOK(Qt::KeyboardModifiers modifiers) const;
+
+    // atan2(-dy, dx) in degrees, mapped onto the eight sectors.
+    static int directionForAngle(double degrees);
+    static double angleBetween(QPointF start, QPointF current);
+    static double distanceBetween(QPointF start, QPointF current);
+
+protected:
+    static QPointF pointIn(QWidget *view, const QSinglePointEvent &event);
+    // A press far enough from the view's left and right edges to start a drag.
+    static bool insideDragArea(QWidget *view, QPointF point);
+};
