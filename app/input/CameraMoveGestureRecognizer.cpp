@@ -1,14 +1,13 @@
 #include "input/CameraMoveGestureRecognizer.h"
 
 #include <QGuiApplication>
-#include <QMouseEvent>
 #include <QScreen>
 
 #include <algorithm>
 
-void CameraMoveGestureRecognizer::mouseDown(QWidget *view, const QMouseEvent &event)
+void CameraMoveGestureRecognizer::mouseDown(QWidget *view, const MouseGestureEvent &event)
 {
-    const QPointF point = pointIn(view, event);
+    const QPointF point = event.position;
     if (!isKeyFlagsOK(event) || !insideDragArea(view, point))
         return;
     isDraggingMode = true;
@@ -20,7 +19,7 @@ void CameraMoveGestureRecognizer::mouseDown(QWidget *view, const QMouseEvent &ev
     ptCurrent = point;
 }
 
-void CameraMoveGestureRecognizer::mouseDragged(QWidget *view, const QMouseEvent &event)
+void CameraMoveGestureRecognizer::mouseDragged(QWidget *, const MouseGestureEvent &event)
 {
     if (!isKeyFlagsOK(event)) {
         if (isDraggingMode)
@@ -29,11 +28,11 @@ void CameraMoveGestureRecognizer::mouseDragged(QWidget *view, const QMouseEvent 
     }
     if (!isDraggingMode)
         return;
-    ptCurrent = pointIn(view, event);
+    ptCurrent = event.position;
     processDirectionWithStartPoint(ptStart, ptCurrent);
 }
 
-void CameraMoveGestureRecognizer::mouseUp(QWidget *, const QMouseEvent &)
+void CameraMoveGestureRecognizer::mouseUp(QWidget *, const MouseGestureEvent &)
 {
     if (isDraggingMode)
         endDrag();

@@ -24,9 +24,9 @@ public:
     // available geometry unless replaced.
     std::function<QRectF()> visibleFrame;
 
-    void mouseDown(QWidget *view, const QMouseEvent &event) override;
-    void mouseDragged(QWidget *view, const QMouseEvent &event) override;
-    void mouseUp(QWidget *view, const QMouseEvent &event) override;
+    void mouseDown(QWidget *view, const MouseGestureEvent &event) override;
+    void mouseDragged(QWidget *view, const MouseGestureEvent &event) override;
+    void mouseUp(QWidget *view, const MouseGestureEvent &event) override;
 
     void processDirectionWithStartPoint(QPointF start, QPointF current);
     int calcLevel(double distance) const;

@@ -1,22 +1,11 @@
 #include "input/MouseGestureRecognizer.h"
 
-#include <QMouseEvent>
-#include <QWheelEvent>
 #include <QWidget>
 
 #include <cmath>
 #include <numbers>
 
 MouseGestureRecognizer::~MouseGestureRecognizer() = default;
-
-QPointF MouseGestureRecognizer::pointIn(QWidget *view, const QSinglePointEvent &event)
-{
-    // The event may come from a child of the delivering view: go through the
-    // window so the point is always in the delivering view's coordinates.
-    if (view && view->window())
-        return view->mapFrom(view->window(), event.scenePosition());
-    return event.position();
-}
 
 bool MouseGestureRecognizer::insideDragArea(QWidget *view, QPointF point)
 {
@@ -37,9 +26,9 @@ bool MouseGestureRecognizer::isKeyFlagsOK(Qt::KeyboardModifiers modifiers) const
     return true;
 }
 
-bool MouseGestureRecognizer::isKeyFlagsOK(const QMouseEvent &event) const
+bool MouseGestureRecognizer::isKeyFlagsOK(const MouseGestureEvent &event) const
 {
-    return isKeyFlagsOK(event.modifiers());
+    return isKeyFlagsOK(event.modifiers);
 }
 
 double MouseGestureRecognizer::angleBetween(QPointF start, QPointF current)
@@ -75,39 +64,39 @@ int MouseGestureRecognizer::directionForAngle(double a)
     return DownRight;
 }
 
-void MouseGestureRecognizer::mouseDown(QWidget *view, const QMouseEvent &event)
+void MouseGestureRecognizer::mouseDown(QWidget *, const MouseGestureEvent &event)
 {
-    ptStart = pointIn(view, event);
+    ptStart = event.position;
 }
 
-void MouseGestureRecognizer::mouseDragged(QWidget *, const QMouseEvent &)
+void MouseGestureRecognizer::mouseDragged(QWidget *, const MouseGestureEvent &)
 {
 }
 
-void MouseGestureRecognizer::mouseUp(QWidget *view, const QMouseEvent &event)
+void MouseGestureRecognizer::mouseUp(QWidget *, const MouseGestureEvent &event)
 {
-    ptCurrent = pointIn(view, event);
+    ptCurrent = event.position;
     if (distanceBetween(ptStart, ptCurrent) < kClickSlop && eventLeftButtonClicked)
         eventLeftButtonClicked(event);
 }
 
-void MouseGestureRecognizer::rightMouseDown(QWidget *view, const QMouseEvent &event)
+void MouseGestureRecognizer::rightMouseDown(QWidget *, const MouseGestureEvent &event)
 {
-    ptStart = pointIn(view, event);
+    ptStart = event.position;
 }
 
-void MouseGestureRecognizer::rightMouseDragged(QWidget *, const QMouseEvent &)
+void MouseGestureRecognizer::rightMouseDragged(QWidget *, const MouseGestureEvent &)
 {
 }
 
-void MouseGestureRecognizer::rightMouseUp(QWidget *view, const QMouseEvent &event)
+void MouseGestureRecognizer::rightMouseUp(QWidget *, const MouseGestureEvent &event)
 {
-    ptCurrent = pointIn(view, event);
+    ptCurrent = event.position;
     if (distanceBetween(ptStart, ptCurrent) < kClickSlop && eventRightButtonClicked)
         eventRightButtonClicked(event);
 }
 
-void MouseGestureRecognizer::scrollWheel(QWidget *, const QWheelEvent &event)
+void MouseGestureRecognizer::scrollWheel(QWidget *, const MouseGestureEvent &event)
 {
     if (eventScrollWheel)
         eventScrollWheel(event);

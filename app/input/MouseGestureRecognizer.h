@@ -3,15 +3,14 @@
 // less than 10 points apart) and scroll-wheel events passed on. Armed
 // recognizers get every mouse event of the camera picture; they are called
 // on the main thread only.
+#include "input/MouseGestureEvent.h"
+
 #include <QPointF>
 #include <Qt>
 
 #include <functional>
 
-class QMouseEvent;
-class QWheelEvent;
 class QWidget;
-class QSinglePointEvent;
 
 class MouseGestureRecognizer
 {
@@ -38,21 +37,20 @@ public:
     bool controlKey = false; // Meta
     bool shiftKey = false;
 
-    std::function<void(const QMouseEvent &)> eventLeftButtonClicked;
-    std::function<void(const QMouseEvent &)> eventRightButtonClicked;
-    std::function<void(const QWheelEvent &)> eventScrollWheel;
+    std::function<void(const MouseGestureEvent &)> eventLeftButtonClicked;
+    std::function<void(const MouseGestureEvent &)> eventRightButtonClicked;
+    std::function<void(const MouseGestureEvent &)> eventScrollWheel;
 
-    // `view` is the view that delivered the event; points are taken in its
-    // coordinates.
-    virtual void mouseDown(QWidget *view, const QMouseEvent &event);
-    virtual void mouseDragged(QWidget *view, const QMouseEvent &event);
-    virtual void mouseUp(QWidget *view, const QMouseEvent &event);
-    virtual void rightMouseDown(QWidget *view, const QMouseEvent &event);
-    virtual void rightMouseDragged(QWidget *view, const QMouseEvent &event);
-    virtual void rightMouseUp(QWidget *view, const QMouseEvent &event);
-    virtual void scrollWheel(QWidget *view, const QWheelEvent &event);
+    // `view` is the view that delivered the event (its width bounds drags).
+    virtual void mouseDown(QWidget *view, const MouseGestureEvent &event);
+    virtual void mouseDragged(QWidget *view, const MouseGestureEvent &event);
+    virtual void mouseUp(QWidget *view, const MouseGestureEvent &event);
+    virtual void rightMouseDown(QWidget *view, const MouseGestureEvent &event);
+    virtual void rightMouseDragged(QWidget *view, const MouseGestureEvent &event);
+    virtual void rightMouseUp(QWidget *view, const MouseGestureEvent &event);
+    virtual void scrollWheel(QWidget *view, const MouseGestureEvent &event);
 
-    bool isKeyFlagsOK(const QMouseEvent &event) const;
+    bool isKeyFlagsOK(const MouseGestureEvent &event) const;
     bool isKeyFlagsOK(Qt::KeyboardModifiers modifiers) const;
 
     // atan2(-dy, dx) in degrees, mapped onto the eight sectors.
@@ -61,7 +59,6 @@ public:
     static double distanceBetween(QPointF start, QPointF current);
 
 protected:
-    static QPointF pointIn(QWidget *view, const QSinglePointEvent &event);
     // A press far enough from the view's left and right edges to start a drag.
     static bool insideDragArea(QWidget *view, QPointF point);
 };

@@ -1,28 +1,27 @@
 #include "input/SwipeGestureRecognizer.h"
 
-#include <QMouseEvent>
 
-void SwipeGestureRecognizer::mouseDown(QWidget *view, const QMouseEvent &event)
+void SwipeGestureRecognizer::mouseDown(QWidget *view, const MouseGestureEvent &event)
 {
-    const QPointF point = pointIn(view, event);
+    const QPointF point = event.position;
     if (!isKeyFlagsOK(event) || !insideDragArea(view, point))
         return;
     isDraggingMode = true;
     ptStart = point;
 }
 
-void SwipeGestureRecognizer::mouseDragged(QWidget *, const QMouseEvent &event)
+void SwipeGestureRecognizer::mouseDragged(QWidget *, const MouseGestureEvent &event)
 {
     if (!isKeyFlagsOK(event))
         isDraggingMode = false;
 }
 
-void SwipeGestureRecognizer::mouseUp(QWidget *view, const QMouseEvent &event)
+void SwipeGestureRecognizer::mouseUp(QWidget *, const MouseGestureEvent &event)
 {
     if (!isDraggingMode)
         return;
     isDraggingMode = false;
-    ptCurrent = pointIn(view, event);
+    ptCurrent = event.position;
     processDirectionWithStartPoint(ptStart, ptCurrent);
 }
 

@@ -18,9 +18,9 @@ public:
     std::function<void(double)> eventSwipeDownLeft;
     std::function<void(double)> eventSwipeDownRight;
 
-    void mouseDown(QWidget *view, const QMouseEvent &event) override;
-    void mouseDragged(QWidget *view, const QMouseEvent &event) override;
-    void mouseUp(QWidget *view, const QMouseEvent &event) override;
+    void mouseDown(QWidget *view, const MouseGestureEvent &event) override;
+    void mouseDragged(QWidget *view, const MouseGestureEvent &event) override;
+    void mouseUp(QWidget *view, const MouseGestureEvent &event) override;
 
     void processDirectionWithStartPoint(QPointF start, QPointF current);
 };

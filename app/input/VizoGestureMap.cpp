@@ -31,11 +31,6 @@ VizoGestureMap::VizoGestureMap(VizoInputContext &context, QObject *parent)
 
 VizoGestureMap::~VizoGestureMap() = default;
 
-double VizoGestureMap::wheelNotches(const QWheelEvent &event)
-{
-    return event.angleDelta().y() / 120.0;
-}
-
 void VizoGestureMap::setupMouseGestures()
 {
     m_names.clear();
@@ -49,14 +44,14 @@ void VizoGestureMap::setupMouseGestures()
     auto clicks = [](std::function<void()> left, std::function<void()> right) {
         auto r = std::make_unique<MouseGestureRecognizer>();
         if (left)
-            r->eventLeftButtonClicked = [left](const QMouseEvent &) { left(); };
+            r->eventLeftButtonClicked = [left](const MouseGestureEvent &) { left(); };
         if (right)
-            r->eventRightButtonClicked = [right](const QMouseEvent &) { right(); };
+            r->eventRightButtonClicked = [right](const MouseGestureEvent &) { right(); };
         return r;
     };
     auto wheel = [](VizoWheelZoom *zoom) {
         auto r = std::make_unique<MouseGestureRecognizer>();
-        r->eventScrollWheel = [zoom](const QWheelEvent &event) { zoom->wheel(wheelNotches(event)); };
+        r->eventScrollWheel = [zoom](const MouseGestureEvent &event) { zoom->wheel(event.wheelNotches()); };
         return r;
     };
     // Markers move one step per swipe: `plus` sends MarkerAdjust 2, `minus` 3.
@@ -134,7 +129,7 @@ QStringList VizoGestureMap::updateMouseGestures(VizoInputState state)
     return armed;
 }
 
-void VizoGestureMap::post(MouseCall call, QWidget *view, const QMouseEvent &event)
+void VizoGestureMap::post(Call call, QWidget *view, const MouseGestureEvent &event)
 {
     QPointer<QWidget> guardedView(view);
     for (auto &r : m_recognizers) {
@@ -142,50 +137,42 @@ void VizoGestureMap::post(MouseCall call, QWidget *view, const QMouseEvent &even
             continue;
         // Each armed recognizer gets its own call; it may run after the
         // recognizer was disarmed, which is how a drag ends cleanly.
-        std::shared_ptr<QMouseEvent> copy(static_cast<QMouseEvent *>(event.clone()));
         MouseGestureRecognizer *target = r.get();
-        brPostMain([target, call, guardedView, copy] { (target->*call)(guardedView.data(), *copy); }, this);
+        brPostMain([target, call, guardedView, event] { (target->*call)(guardedView.data(), event); }, this);
     }
 }
 
 void VizoGestureMap::mouseDown(QWidget *view, const QMouseEvent &event)
 {
-    post(&MouseGestureRecognizer::mouseDown, view, event);
+    post(&MouseGestureRecognizer::mouseDown, view, MouseGestureEvent::fromMouse(view, event));
 }
 
 void VizoGestureMap::mouseDragged(QWidget *view, const QMouseEvent &event)
 {
-    post(&MouseGestureRecognizer::mouseDragged, view, event);
+    post(&MouseGestureRecognizer::mouseDragged, view, MouseGestureEvent::fromMouse(view, event));
 }
 
 void VizoGestureMap::mouseUp(QWidget *view, const QMouseEvent &event)
 {
-    post(&MouseGestureRecognizer::mouseUp, view, event);
+    post(&MouseGestureRecognizer::mouseUp, view, MouseGestureEvent::fromMouse(view, event));
 }
 
 void VizoGestureMap::rightMouseDown(QWidget *view, const QMouseEvent &event)
 {
-    post(&MouseGestureRecognizer::rightMouseDown, view, event);
+    post(&MouseGestureRecognizer::rightMouseDown, view, MouseGestureEvent::fromMouse(view, event));
 }
 
 void VizoGestureMap::rightMouseDragged(QWidget *view, const QMouseEvent &event)
 {
-    post(&MouseGestureRecognizer::rightMouseDragged, view, event);
+    post(&MouseGestureRecognizer::rightMouseDragged, view, MouseGestureEvent::fromMouse(view, event));
 }
 
 void VizoGestureMap::rightMouseUp(QWidget *view, const QMouseEvent &event)
 {
-    post(&MouseGestureRecognizer::rightMouseUp, view, event);
+    post(&MouseGestureRecognizer::rightMouseUp, view, MouseGestureEvent::fromMouse(view, event));
 }
 
 void VizoGestureMap::scrollWheel(QWidget *view, const QWheelEvent &event)
 {
-    QPointer<QWidget> guardedView(view);
-    for (auto &r : m_recognizers) {
-        if (!r->enabled)
-            continue;
-        std::shared_ptr<QWheelEvent> copy(static_cast<QWheelEvent *>(event.clone()));
-        MouseGestureRecognizer *target = r.get();
-        brPostMain([target, guardedView, copy] { target->scrollWheel(guardedView.data(), *copy); }, this);
-    }
+    post(&MouseGestureRecognizer::scrollWheel, view, MouseGestureEvent::fromWheel(view, event));
 }

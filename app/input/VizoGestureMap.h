@@ -2,6 +2,7 @@
 // The application's mouse gestures: one recognizer per named gesture, their
 // actions, the three wheel zoom bursts and the delivery of the capture
 // view's mouse events. Owned by the application delegate; main thread only.
+#include "input/MouseGestureEvent.h"
 #include "input/VizoInputContext.h"
 #include "input/VizoInputState.h"
 #include "input/VizoWheelZoom.h"
@@ -49,12 +50,9 @@ public:
     void rightMouseUp(QWidget *view, const QMouseEvent &event);
     void scrollWheel(QWidget *view, const QWheelEvent &event);
 
-    // Wheel events in notches of the vertical delta.
-    static double wheelNotches(const QWheelEvent &event);
-
 private:
-    using MouseCall = void (MouseGestureRecognizer::*)(QWidget *, const QMouseEvent &);
-    void post(MouseCall call, QWidget *view, const QMouseEvent &event);
+    using Call = void (MouseGestureRecognizer::*)(QWidget *, const MouseGestureEvent &);
+    void post(Call call, QWidget *view, const MouseGestureEvent &event);
 
     VizoInputContext &m_context;
     QStringList m_names;

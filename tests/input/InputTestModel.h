@@ -6,6 +6,13 @@
 #include <QStringList>
 
 #include <array>
+#include <ostream>
+
+// Readable failure messages for Qt strings.
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
 
 struct InputTestModel : VizoInputModel {
     int version = 0, mode = 0, hotKeyMode = 0, gestureMode = 0, camera = 1, fieldMode = 0;
