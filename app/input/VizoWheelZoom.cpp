@@ -4,7 +4,8 @@ VizoWheelZoom::VizoWheelZoom(std::function<void(int)> sendZoom, std::function<vo
                              QObject *parent)
     : QObject(parent), m_sendZoom(std::move(sendZoom)), m_changed(std::move(changed))
 {
-    m_timer.setTimerType(Qt::CoarseTimer);
+    // Never early: the stop must come a full quiet time after the last tick.
+    m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &VizoWheelZoom::fire);
 }
 
