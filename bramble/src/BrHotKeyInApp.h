@@ -1,0 +1,32 @@
+#pragma once
+// Hot keys seen by an application-wide key event filter, where no global
+// grab exists (Wayland, offscreen). Keys reach it only while one of the
+// application's windows has the keyboard focus.
+#include "BrHotKeyBackend.h"
+
+#include <map>
+
+class QKeyEvent;
+
+class BrHotKeyInApp : public BrHotKeyBackend
+{
+    Q_OBJECT
+public:
+    explicit BrHotKeyInApp(EventSink sink);
+    ~BrHotKeyInApp() override;
+    const char *name() const override { return "application key events"; }
+
+protected:
+    bool doGrab(quint32 id, const BrKeyGrab &key) override;
+    void doUngrab(quint32 id) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void keyPressed(const QKeyEvent *event);
+    void keyReleased(const QKeyEvent *event);
+
+    // Physical key of a press → the id it was reported for, so the release
+    // finds it even after Shift changed the Qt key or the hot key was
+    // disarmed meanwhile.
+    std::map<quint64, quint32> m_held;
+};

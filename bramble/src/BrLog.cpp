@@ -1,0 +1,3 @@
+#include "BrLog.h"
+
+Q_LOGGING_CATEGORY(lcBramble, "vizo.bramble", QtWarningMsg)

@@ -1,0 +1,137 @@
+#include <lumen/LumenCaptureView.h>
+
+#include "LumenCpuCanvas.h"
+#include "LumenFrameSlot.h"
+#include "LumenGlCanvas.h"
+#include "LumenLog.h"
+
+#include <lumen/LumenPreviewLayer.h>
+
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QOpenGLContext>
+#include <QWheelEvent>
+
+namespace {
+
+// OpenGL unless told otherwise (LUMEN_RENDERER=cpu|gl), except on
+// platforms without a screen, or when no context can be made at all.
+bool wantOpenGL()
+{
+    const QByteArray forced = qgetenv("LUMEN_RENDERER").toLower();
+    if (forced == "cpu")
+        return false;
+    if (forced != "gl") {
+        const QString platform = QGuiApplication::platformName();
+        if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
+            return false;
+    }
+    QOpenGLContext probe;
+    if (!probe.create()) {
+        qCInfo(lcLumen) << "no OpenGL context: drawing the picture on the CPU";
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+LumenCaptureView::LumenCaptureView(std::shared_ptr<LumenFrameSlot> slot, QWidget *parent)
+    : QWidget(parent), m_slot(std::move(slot)), m_layer(new LumenPreviewLayer(this))
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::NoFocus);
+    setMinimumSize(1, 1);
+
+    if (wantOpenGL()) {
+        auto *gl = new LumenGlCanvas(m_slot, m_layer, this);
+        connect(gl, &LumenGlCanvas::failed, this, &LumenCaptureView::fallBackToCpu,
+                Qt::QueuedConnection);
+        useCanvas(gl);
+    } else {
+        useCanvas(new LumenCpuCanvas(m_slot, m_layer, this));
+    }
+    connect(m_layer, &LumenPreviewLayer::videoGravityChanged, this,
+            [this] { m_canvasWidget->update(); });
+
+    // Publishers run on the capture thread: post to the view, never draw
+    // from there. A call posted to a view that is gone is dropped.
+    m_slot->setWake([this] {
+        QMetaObject::invokeMethod(
+            this, [this] { m_canvas->frameAvailable(); }, Qt::QueuedConnection);
+    });
+}
+
+LumenCaptureView::~LumenCaptureView()
+{
+    // After this returns no publisher can reach this view any more.
+    m_slot->setWake(nullptr);
+}
+
+void LumenCaptureView::useCanvas(LumenCanvas *canvas)
+{
+    QWidget *old = m_canvasWidget;
+    m_canvas = canvas;
+    m_canvasWidget = canvas->widget();
+    m_canvasWidget->setGeometry(rect());
+    m_canvasWidget->show();
+    if (old)
+        old->deleteLater();
+}
+
+void LumenCaptureView::fallBackToCpu()
+{
+    if (!m_canvas || !m_canvas->usesOpenGL())
+        return;
+    qCWarning(lcLumen) << "OpenGL is not usable here: drawing the picture on the CPU";
+    useCanvas(new LumenCpuCanvas(m_slot, m_layer, this));
+    m_canvasWidget->update();
+}
+
+bool LumenCaptureView::usesOpenGL() const
+{
+    return m_canvas && m_canvas->usesOpenGL();
+}
+
+void LumenCaptureView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    m_canvasWidget->setGeometry(rect());
+}
+
+void LumenCaptureView::mousePressEvent(QMouseEvent *event)
+{
+    const MouseHandler &handler = event->button() == Qt::RightButton ? m_rightMouseDown
+                                  : event->button() == Qt::LeftButton ? m_mouseDown
+                                                                       : MouseHandler();
+    if (handler)
+        handler(this, event);
+    event->accept();
+}
+
+void LumenCaptureView::mouseMoveEvent(QMouseEvent *event)
+{
+    // Only drags are reported: the view does not track a bare mouse.
+    if ((event->buttons() & Qt::LeftButton) && m_mouseDragged)
+        m_mouseDragged(this, event);
+    if ((event->buttons() & Qt::RightButton) && m_rightMouseDragged)
+        m_rightMouseDragged(this, event);
+    event->accept();
+}
+
+void LumenCaptureView::mouseReleaseEvent(QMouseEvent *event)
+{
+    const MouseHandler &handler = event->button() == Qt::RightButton ? m_rightMouseUp
+                                  : event->button() == Qt::LeftButton ? m_mouseUp
+                                                                       : MouseHandler();
+    if (handler)
+        handler(this, event);
+    event->accept();
+}
+
+void LumenCaptureView::wheelEvent(QWheelEvent *event)
+{
+    if (m_scrollWheel)
+        m_scrollWheel(this, event);
+    event->accept();
+}

@@ -1,0 +1,57 @@
+#pragma once
+// Draws the picture with OpenGL. YUYV frames are uploaded as they come
+// (two pixels per RGBA texel) and converted to RGB by a fragment shader, so
+// the CPU only copies bytes to the texture.
+#include "LumenCanvas.h"
+#include "LumenFrame.h"
+
+#include <QOpenGLFunctions>
+#include <QOpenGLWidget>
+
+#include <memory>
+
+class QOpenGLShaderProgram;
+class LumenFrameSlot;
+
+class LumenGlCanvas : public QOpenGLWidget, public LumenCanvas, protected QOpenGLFunctions
+{
+    Q_OBJECT
+public:
+    LumenGlCanvas(std::shared_ptr<LumenFrameSlot> slot, LumenPreviewLayer *layer,
+                  QWidget *parent);
+    ~LumenGlCanvas() override;
+
+    QWidget *widget() override { return this; }
+    bool usesOpenGL() const override { return true; }
+    void frameAvailable() override { update(); }
+
+signals:
+    // OpenGL turned out unusable (no context, a shader did not build).
+    void failed();
+
+protected:
+    void initializeGL() override;
+    void paintGL() override;
+
+private:
+    void releaseGl();
+    bool upload(const LumenFrame &frame);
+    void uploadPlane(const uchar *bytes, int bytesPerLine, int texelsWide, int height);
+    void reportPresented();
+
+    std::shared_ptr<LumenFrameSlot> m_slot;
+    LumenPreviewLayer *m_layer;
+    QOpenGLShaderProgram *m_rgbProgram = nullptr;
+    QOpenGLShaderProgram *m_yuyvProgram = nullptr;
+    GLuint m_texture = 0;
+    QSize m_textureSize;     // in texels
+    QSize m_pictureSize;     // in pixels
+    bool m_yuyv = false;     // the texture holds YUYV pairs
+    bool m_swapRB = false;   // the texture holds BGRA bytes
+    bool m_rowLength = false; // GL_UNPACK_ROW_LENGTH is available
+    bool m_broken = false;
+    LumenFramePtr m_shown;   // kept to redraw after the context is recreated
+    bool m_textureStale = true;
+    std::uint64_t m_pendingSequence = 0;
+    std::int64_t m_pendingArrival = 0;
+};
