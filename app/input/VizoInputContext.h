@@ -22,6 +22,11 @@ struct VizoInputHooks {
     std::function<void()> reloadMenuSettings;
     // Opens the colour-slot page for a view (0 distance, 1 near) and a slot.
     std::function<void(int view, int slotIndex)> openColorSlotPage;
+    // The open tree menu takes its own keys (arrows, Tab) again.
+    std::function<void()> enableMenuHotKeys;
+    // Raise every modal window of the stack, bottom to top, and give the top
+    // one its own keys again.
+    std::function<void()> refreshModalWindows;
 };
 
 class VizoInputContext

@@ -1,0 +1,124 @@
+#include "input/VizoHotKeyMap.h"
+
+#include "input/VizoInputLog.h"
+#include "input/VizoInputNames.h"
+
+#include <bramble/BrHotKey.h>
+#include <bramble/BrKeyMap.h>
+#include <bramble/BrPropertyList.h>
+
+#include <QFile>
+#include <QLocale>
+
+// The hot key files are compiled into a static library: nothing refers to
+// their object file, so they are registered by hand (outside any namespace,
+// as the resource's initialiser is declared where it is used).
+static void initHotKeyResources()
+{
+    Q_INIT_RESOURCE(hotkeys);
+}
+
+static void registerHotKeyResources()
+{
+    static const bool done = (initHotKeyResources(), true);
+    Q_UNUSED(done);
+}
+
+VizoHotKeyMap::VizoHotKeyMap(VizoInputContext &context, QObject *parent)
+    : QObject(parent), m_context(context)
+{
+}
+
+VizoHotKeyMap::~VizoHotKeyMap() = default;
+
+QString VizoHotKeyMap::userLanguage()
+{
+    const QStringList languages = QLocale::system().uiLanguages();
+    return languages.isEmpty() ? QString() : languages.first();
+}
+
+QString VizoHotKeyMap::hotKeyFileName(const QString &language)
+{
+    // Exact comparison: a regional code such as fr-CA keeps the default file.
+    if (language == QLatin1String("fr"))
+        return QStringLiteral("VizoHotKeys_%1").arg(language);
+    return QStringLiteral("VizoHotKeys");
+}
+
+QString VizoHotKeyMap::hotKeyFilePath(const QString &language)
+{
+    return QStringLiteral(":/resources/%1.plist").arg(hotKeyFileName(language));
+}
+
+QVariantMap VizoHotKeyMap::loadHotKeyFile(const QString &language)
+{
+    registerHotKeyResources();
+    QString error;
+    const QVariant root = BrPropertyList::parseFile(hotKeyFilePath(language), &error);
+    if (!root.isValid()) {
+        qCWarning(lcVizoInput).noquote() << "hot key file unreadable:" << error;
+        return {};
+    }
+    return root.toMap();
+}
+
+void VizoHotKeyMap::setupHotKeys()
+{
+    const QString language = userLanguage();
+    qCInfo(lcVizoInput).noquote() << QStringLiteral("HotKeyFilePath: VizoHotKeys_%1").arg(language);
+    setupHotKeys(loadHotKeyFile(language));
+}
+
+void VizoHotKeyMap::setupHotKeys(const QVariantMap &file)
+{
+    BrHotKey::hotKeyRepeatStartInterval(kRepeatStartInterval);
+    for (VizoHotKeyAction &action : VizoHotKeyActions::build(m_context)) {
+        BrHotKey *&hotKey = m_dicShortcutHandlers[action.name];
+        if (!hotKey)
+            hotKey = new BrHotKey(this);
+        hotKey->loadFromDictionary(file.value(action.name).toMap());
+        hotKey->setEventKeyDown(std::move(action.keyDown));
+        hotKey->setEventKeyUp(std::move(action.keyUp));
+    }
+}
+
+VizoHotKeyArming VizoHotKeyMap::updateHotKeys(const VizoInputState &state)
+{
+    BrHotKey::disableAllHotKeys();
+    const VizoHotKeyArming arming = VizoHotKeyRules::arming(state);
+    if (arming.stoppedByDisableHotKeys)
+        qCInfo(lcVizoInput).noquote() << "*** updateHotKeys: disableHotKeys";
+    for (const QString &name : arming.armed)
+        if (BrHotKey *hotKey = m_dicShortcutHandlers.value(name))
+            hotKey->setEnabled(true);
+    const VizoInputHooks &hooks = m_context.hooks();
+    if (arming.enableMenuHotKeys && hooks.enableMenuHotKeys)
+        hooks.enableMenuHotKeys();
+    if (arming.refreshModalWindows && hooks.refreshModalWindows)
+        hooks.refreshModalWindows();
+    return arming;
+}
+
+QString VizoHotKeyMap::listHotKeysText(const QVariantMap &file)
+{
+    qsizetype width = 0;
+    for (const QString &name : VizoInputNames::hotKeyActions())
+        width = std::max(width, name.size());
+    QString text;
+    for (const QString &name : VizoInputNames::hotKeyActions()) {
+        const QVariantMap record = file.value(name).toMap();
+        const QString keys = brDescribeKeyCombination(
+            quint16(record.value(QStringLiteral("KeyCode")).toUInt()),
+            record.value(QStringLiteral("CommandKey")).toBool(),
+            record.value(QStringLiteral("OptionKey")).toBool(),
+            record.value(QStringLiteral("ControlKey")).toBool(),
+            record.value(QStringLiteral("ShiftKey")).toBool());
+        text += name.leftJustified(width + 2) + keys + QLatin1Char('\n');
+    }
+    return text;
+}
+
+QString VizoHotKeyMap::listHotKeysText()
+{
+    return listHotKeysText(loadHotKeyFile(userLanguage()));
+}
