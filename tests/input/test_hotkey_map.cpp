@@ -3,6 +3,7 @@
 #include "InputTestModel.h"
 
 #include "input/VizoHotKeyMap.h"
+#include "input/VizoInput.h"
 #include "input/VizoInputNames.h"
 #include "input/VizoSettingsInputModel.h"
 #include "settings/VizoColorMode.h"
@@ -244,4 +245,36 @@ TEST(HandlersOverSettings, EasyColorContrastAndSteppingUseTheModel)
     model.calcNextColor(); // slot 7 is disabled: 6 -> 0
     EXPECT_EQ(settings.selectedColorSlotForDistanceViewMode(), 0);
     EXPECT_EQ(model.slotTextColor(0, 8), -1);
+}
+
+TEST(InputLayer, PlayArmsPauseAtOnceThroughTheSettings)
+{
+    VizoSettings settings;
+    settings.setVizoVersion(0);
+    settings.setVizoMode(1);
+    InputTestRecorder rec;
+    VizoInputFlags flags;
+    VizoInput *input = nullptr;
+    VizoInputHooks hooks = rec.hooks();
+    hooks.updateHotKeys = [&] { input->updateHotKeys(flags); };
+    VizoInput layer(settings, hooks);
+    input = &layer;
+    layer.hotKeys().setupHotKeys(VizoHotKeyMap::loadHotKeyFile("en"));
+    layer.setupMouseGestures();
+    layer.updateHotKeys(flags);
+    BrHotKey *play = layer.hotKeys().hotKey("OCRMode.Play");
+    BrHotKey *pause = layer.hotKeys().hotKey("OCRMode.Pause");
+    ASSERT_TRUE(play->enabled());
+    ASSERT_FALSE(pause->enabled());
+    play->eventKeyDown()(false);
+    EXPECT_TRUE(settings.ocrPlayed());
+    EXPECT_FALSE(play->enabled());
+    EXPECT_TRUE(pause->enabled());
+    EXPECT_EQ(rec.sent(), QStringList{"23 02"});
+
+    EXPECT_EQ(layer.updateMouseGestures(flags),
+              (QStringList{"MouseGestureOpenMenu", "MouseGestureOCRModeNextColor", "MouseGestureOCRModeZoomStart"}));
+    flags.disableAllFunctions = true;
+    EXPECT_TRUE(layer.updateHotKeys(flags).armed.isEmpty());
+    BrHotKey::disableAllHotKeys();
 }
