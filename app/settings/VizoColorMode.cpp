@@ -22,3 +22,11 @@ QVariantMap VizoColorMode::languageStrings() const
 {
     return m_settings ? m_settings->languageStrings() : QVariantMap();
 }
+
+QList<VizoColorSlot *> VizoColorMode::arrayColorSlot() const
+{
+    QList<VizoColorSlot *> all;
+    for (const auto &slot : m_arrayColorSlot)
+        all.append(slot.get());
+    return all;
+}

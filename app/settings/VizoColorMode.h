@@ -4,6 +4,7 @@
 // colours.
 #include "settings/VizoColorSlot.h"
 
+#include <QList>
 #include <QObject>
 #include <QVariantMap>
 
@@ -25,6 +26,8 @@ public:
     VizoColorSlot *slot(int index) const;
     VizoColorSlot *operator[](int index) const { return slot(index); }
     int count() const { return kSlotCount; }
+    // The eight slots in index order.
+    QList<VizoColorSlot *> arrayColorSlot() const;
 
     // The language strings of the owning settings (empty when detached), for
     // the slot labels.

@@ -2,11 +2,12 @@
 // Every text key the application looks up in the language tables, by section.
 // Add a key here when code starts to use it: a test checks that the English
 // and French tables hold a text for each one (other languages fall back to
-// English key by key).
+// English key by key). Texts used as formats take Qt's %1, %2 placeholders.
 struct VizoTextKey
 {
     const char *section;
     const char *key;
+    int args = 0; // a format: the text holds %1 .. %args for QString::arg
 };
 
 inline constexpr VizoTextKey kVizoTextKeys[] = {
@@ -47,9 +48,9 @@ inline constexpr VizoTextKey kVizoTextKeys[] = {
     {"MenuName", "Option.Initialization.All"},
     {"MenuName", "Option.WiFiPasswordChange"},
     {"MenuName", "Option.Information"},
-    {"MenuName", "Option.Information.SoftwareVersion"},
-    {"MenuName", "Option.Information.Battery"},
-    {"MenuName", "Option.Information.AP"},
+    {"MenuName", "Option.Information.SoftwareVersion", 1},
+    {"MenuName", "Option.Information.Battery", 1},
+    {"MenuName", "Option.Information.AP", 1},
     {"MenuName", "OCR.FieldMode"},
     {"MenuName", "OCR.FieldMode.Zoom"},
     {"MenuName", "OCR.FieldMode.FullScreen"},
@@ -83,7 +84,7 @@ inline constexpr VizoTextKey kVizoTextKeys[] = {
     {"OptionUI", "ColorMode.MagentaColor"},
     {"OptionUI", "ColorMode.YellowColor"},
     {"OptionUI", "ColorMode.GrayScaleColor"},
-    {"OptionUI", "ColorMode.ColorListItem.ColorLabelFormatString"},
+    {"OptionUI", "ColorMode.ColorListItem.ColorLabelFormatString", 2},
     {"OptionUI", "ColorMode.Distance.TextColorChangePage.Title"},
     {"OptionUI", "ColorMode.Distance.BackgroundColorChangePage.Title"},
     {"OptionUI", "ColorMode.Near.TextColorChangePage.Title"},
@@ -126,14 +127,14 @@ inline constexpr VizoTextKey kVizoTextKeys[] = {
     {"Messages", "TTS.Saved"},
     {"Messages", "TTS.NewPasswords"},
     {"Messages", "TTS.ConfirmPasswords"},
-    {"Messages", "TTS.LetterColor"},
-    {"Messages", "TTS.BackgroundColor"},
+    {"Messages", "TTS.LetterColor", 1},
+    {"Messages", "TTS.BackgroundColor", 1},
     {"Messages", "Error.InvalidPassword"},
     {"Messages", "Error.PasswordIsTooShort"},
     {"Messages", "Message.CheckSD"},
     {"Messages", "Message.InsertSD"},
-    {"Messages", "MSG.BatteryNotifyLevel"},
-    {"Messages", "MSG.BatteryNotifyPoweroff"},
+    {"Messages", "MSG.BatteryNotifyLevel", 1},
+    {"Messages", "MSG.BatteryNotifyPoweroff", 1},
     // FilesUI
     {"FilesUI", "Image.Page.Title"},
     {"FilesUI", "OCR.Page.Title"},

@@ -9,13 +9,34 @@
 
 #include <QGuiApplication>
 #include <QMouseEvent>
+#include <QOffscreenSurface>
 #include <QOpenGLContext>
+#include <QOpenGLFunctions>
 #include <QWheelEvent>
 
 namespace {
 
-// OpenGL unless told otherwise (LUMEN_RENDERER=cpu|gl), except on
-// platforms without a screen, or when no context can be made at all.
+// A software rasterizer does everything the CPU canvas does and then
+// composes and copies the window once more: measured slower at 1080p.
+bool softwareRenderer(QOpenGLContext &context)
+{
+    QOffscreenSurface surface;
+    surface.setFormat(context.format());
+    surface.create();
+    if (!surface.isValid() || !context.makeCurrent(&surface))
+        return true;
+    const QByteArray renderer =
+        reinterpret_cast<const char *>(context.functions()->glGetString(GL_RENDERER));
+    context.doneCurrent();
+    qCDebug(lcLumen) << "OpenGL renderer:" << renderer;
+    const QByteArray lower = renderer.toLower();
+    return lower.contains("llvmpipe") || lower.contains("softpipe") ||
+           lower.contains("swrast") || lower.contains("software");
+}
+
+// OpenGL with a hardware renderer unless told otherwise
+// (LUMEN_RENDERER=cpu|gl); the CPU canvas on platforms without a screen,
+// with a software rasterizer, or when no context can be made at all.
 bool wantOpenGL()
 {
     const QByteArray forced = qgetenv("LUMEN_RENDERER").toLower();
@@ -29,6 +50,10 @@ bool wantOpenGL()
     QOpenGLContext probe;
     if (!probe.create()) {
         qCInfo(lcLumen) << "no OpenGL context: drawing the picture on the CPU";
+        return false;
+    }
+    if (forced != "gl" && softwareRenderer(probe)) {
+        qCInfo(lcLumen) << "OpenGL renders in software here: drawing the picture on the CPU";
         return false;
     }
     return true;
@@ -54,6 +79,10 @@ LumenCaptureView::LumenCaptureView(std::shared_ptr<LumenFrameSlot> slot, QWidget
     connect(m_layer, &LumenPreviewLayer::videoGravityChanged, this,
             [this] { m_canvasWidget->update(); });
 
+    m_slot->setPresented([this](std::uint64_t, std::int64_t arrivalNs) {
+        emit framePresented(LumenFrame::nowNs() - arrivalNs);
+    });
+
     // Publishers run on the capture thread: post to the view, never draw
     // from there. A call posted to a view that is gone is dropped.
     m_slot->setWake([this] {
@@ -66,6 +95,7 @@ LumenCaptureView::~LumenCaptureView()
 {
     // After this returns no publisher can reach this view any more.
     m_slot->setWake(nullptr);
+    m_slot->setPresented(nullptr);
 }
 
 void LumenCaptureView::useCanvas(LumenCanvas *canvas)

@@ -46,6 +46,14 @@ void LumenCpuCanvas::paintEvent(QPaintEvent *)
         painter.drawImage(target, m_picture);
     painter.end();
 
-    if (fresh)
-        m_slot->notifyPresented(frame->sequence, frame->arrivalNs);
+    // The window's backing store is flushed to the screen right after this
+    // paint returns: report the frame from the event loop after that.
+    if (fresh) {
+        QMetaObject::invokeMethod(
+            this,
+            [slot = m_slot, sequence = frame->sequence, arrival = frame->arrivalNs] {
+                slot->notifyPresented(sequence, arrival);
+            },
+            Qt::QueuedConnection);
+    }
 }

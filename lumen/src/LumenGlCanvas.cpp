@@ -84,7 +84,10 @@ LumenGlCanvas::LumenGlCanvas(std::shared_ptr<LumenFrameSlot> slot, LumenPreviewL
 
 LumenGlCanvas::~LumenGlCanvas()
 {
+    // The base class destroys the context after this destructor: its
+    // aboutToBeDestroyed must not reach this half-destroyed object.
     if (context()) {
+        disconnect(context(), nullptr, this, nullptr);
         makeCurrent();
         releaseGl();
         doneCurrent();
@@ -104,6 +107,13 @@ void LumenGlCanvas::releaseGl()
     m_textureStale = true;
 }
 
+void LumenGlCanvas::contextGone()
+{
+    makeCurrent();
+    releaseGl();
+    doneCurrent();
+}
+
 void LumenGlCanvas::initializeGL()
 {
     // initializeGL runs again when the view moves to another window (a new
@@ -115,12 +125,7 @@ void LumenGlCanvas::initializeGL()
         emit failed();
         return;
     }
-    connect(ctx, &QOpenGLContext::aboutToBeDestroyed, this,
-            [this] {
-                makeCurrent();
-                releaseGl();
-                doneCurrent();
-            },
+    connect(ctx, &QOpenGLContext::aboutToBeDestroyed, this, &LumenGlCanvas::contextGone,
             Qt::UniqueConnection);
     initializeOpenGLFunctions();
     m_rgbProgram = buildProgram(kRgbShader, this);

@@ -33,6 +33,9 @@ protected:
     void initializeGL() override;
     void paintGL() override;
 
+private slots:
+    void contextGone();
+
 private:
     void releaseGl();
     bool upload(const LumenFrame &frame);

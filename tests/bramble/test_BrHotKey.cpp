@@ -1,5 +1,6 @@
 // Hot keys through the application key filter (the offscreen platform).
 #include <bramble/BrHotKey.h>
+#include <bramble/BrPropertyList.h>
 
 #include "BrTestWait.h"
 
@@ -101,18 +102,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(BrHotKeyTest, NewHotKeyIsZeroAndUnregistered)
-{
-    BrHotKey hotKey;
-    EXPECT_FALSE(hotKey.enabled());
-    EXPECT_FALSE(hotKey.isRegistered());
-    EXPECT_EQ(hotKey.keyID(), 0u);
-    EXPECT_EQ(hotKey.keyCode(), 0);
-    EXPECT_FALSE(hotKey.commandKey() || hotKey.optionKey() || hotKey.controlKey() || hotKey.shiftKey());
-    EXPECT_FALSE(hotKey.eventKeyDown());
-    EXPECT_FALSE(hotKey.eventKeyUp());
-}
 
 TEST_F(BrHotKeyTest, EnablingTwiceChangesNothing)
 {
@@ -427,4 +416,29 @@ TEST_F(BrHotKeyTest, BadKeyCodesLoadAsZero)
     // A code that names no key never registers, silently.
     hotKey.setEnabled(true);
     EXPECT_FALSE(hotKey.isRegistered());
+}
+
+TEST_F(BrHotKeyTest, RecordsSurviveTheHotKeyFileFormat)
+{
+    const QByteArray file = R"(<?xml version="1.0" encoding="UTF-8"?>
+<plist version="1.0"><dict>
+  <key>CameraMode.ZoomIn</key>
+  <dict><key>CommandKey</key><true/><key>ShiftKey</key><false/><key>KeyCode</key><integer>126</integer></dict>
+</dict></plist>)";
+    QString error;
+    const QVariantMap root = BrPropertyList::parse(file, &error).toMap();
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+    BrHotKey zoomIn;
+    zoomIn.loadFromDictionary(root.value(QStringLiteral("CameraMode.ZoomIn")).toMap());
+    EXPECT_EQ(zoomIn.description(), QStringLiteral("Ctrl+Up"));
+
+    // Written back and read again, the record is the same combination.
+    QVariantMap record;
+    zoomIn.saveToDictionary(record);
+    const QByteArray written = BrPropertyList::serialize(QVariantMap{{QStringLiteral("A"), record}}, &error);
+    ASSERT_FALSE(written.isEmpty()) << error.toStdString();
+    BrHotKey again;
+    again.loadFromDictionary(BrPropertyList::parse(written).toMap().value(QStringLiteral("A")).toMap());
+    EXPECT_EQ(again.description(), QStringLiteral("Ctrl+Up"));
+    EXPECT_EQ(again.keyCode(), 126);
 }

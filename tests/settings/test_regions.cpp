@@ -178,11 +178,17 @@ TEST(Resources, EveryKeyInUseHasTextInEnglishAndFrench)
             EXPECT_FALSE(text.trimmed().isEmpty()) << name << " lacks " << k.section << "/" << k.key;
         }
     }
-    // The slot label format takes two arguments in every language.
+    // A text used as a format holds exactly its placeholders, in every
+    // language that has it.
     for (const char *name : {"English", "French", "German", "Spanish", "Italian", "Japanese", "Korean"}) {
-        const QString format = VizoResources::propertyList(name)
-                                   .value("OptionUI").toMap()
-                                   .value("ColorMode.ColorListItem.ColorLabelFormatString").toString();
-        EXPECT_TRUE(format.contains("%1") && format.contains("%2")) << name;
+        const QVariantMap table = VizoResources::propertyList(name);
+        for (const VizoTextKey &k : kVizoTextKeys) {
+            const QVariant text = table.value(k.section).toMap().value(k.key);
+            if (!text.isValid())
+                continue;
+            for (int n = 1; n <= 3; ++n)
+                EXPECT_EQ(text.toString().contains(QStringLiteral("%%1").arg(n)), n <= k.args)
+                    << name << " " << k.key << " %" << n;
+        }
     }
 }

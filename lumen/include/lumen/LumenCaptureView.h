@@ -47,9 +47,15 @@ public:
     LumenPreviewLayer *previewLayer() const { return m_layer; }
 
     // True while the picture is drawn by OpenGL (YUYV converted by a
-    // shader); false on the CPU path (the `offscreen` platform, no OpenGL,
-    // or LUMEN_RENDERER=cpu in the environment).
+    // shader); false on the CPU path: the `offscreen` platform, no OpenGL,
+    // a software OpenGL rasterizer, or LUMEN_RENDERER=cpu in the
+    // environment (LUMEN_RENDERER=gl insists on OpenGL).
     bool usesOpenGL() const;
+
+signals:
+    // A new frame reached the screen (swapped, on OpenGL), arrivalToScreenNs
+    // after it arrived from the camera or the program. For diagnostics.
+    void framePresented(qint64 arrivalToScreenNs);
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;

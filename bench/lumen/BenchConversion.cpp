@@ -1,0 +1,28 @@
+#include "BenchPaths.h"
+
+#include "LumenJpegDecoder.h"
+#include "LumenYuyv.h"
+
+BenchStats benchConversion(const BenchFrames &frames, BenchFormat format, BenchRun run)
+{
+    BenchStats stats;
+    stats.path = QStringLiteral("  of which conversion");
+    stats.format = format == BenchFormat::Yuyv ? QStringLiteral("YUYV") : QStringLiteral("MJPEG");
+    LumenJpegDecoder decoder;
+    QImage out;
+    for (int i = 0; i < run.warmup + run.frames; ++i) {
+        const double t0 = benchNowMs();
+        if (format == BenchFormat::Yuyv) {
+            const QByteArray &bytes = frames.yuyv[size_t(i) % frames.yuyv.size()];
+            LumenYuyv::toRgb32(reinterpret_cast<const uchar *>(bytes.constData()), 0,
+                               frames.size.width(), frames.size.height(), out);
+        } else {
+            const QByteArray &bytes = frames.mjpeg[size_t(i) % frames.mjpeg.size()];
+            out = decoder.decode(reinterpret_cast<const uchar *>(bytes.constData()), bytes.size());
+        }
+        const double t1 = benchNowMs();
+        if (i >= run.warmup)
+            stats.ms.push_back(t1 - t0);
+    }
+    return stats;
+}

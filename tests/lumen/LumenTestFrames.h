@@ -1,0 +1,71 @@
+#pragma once
+// Frames for the tests, made in memory as a camera would send them.
+#include <QBuffer>
+#include <QByteArray>
+#include <QColor>
+#include <QImage>
+
+#include <algorithm>
+
+namespace lumentest {
+
+// BT.601 video range, the inverse of what the library does.
+inline void rgbToYuv(QRgb c, int &y, int &u, int &v)
+{
+    const int r = qRed(c), g = qGreen(c), b = qBlue(c);
+    y = std::clamp(((66 * r + 129 * g + 25 * b + 128) >> 8) + 16, 0, 255);
+    u = std::clamp(((-38 * r - 74 * g + 112 * b + 128) >> 8) + 128, 0, 255);
+    v = std::clamp(((112 * r - 94 * g - 18 * b + 128) >> 8) + 128, 0, 255);
+}
+
+inline QByteArray toYuyv(const QImage &source)
+{
+    const QImage image = source.convertToFormat(QImage::Format_RGB32);
+    QByteArray out(qsizetype(image.width()) * image.height() * 2, Qt::Uninitialized);
+    auto *p = reinterpret_cast<uchar *>(out.data());
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); x += 2) {
+            int y0, u0, v0, y1, u1, v1;
+            rgbToYuv(line[x], y0, u0, v0);
+            rgbToYuv(line[x + 1], y1, u1, v1);
+            *p++ = uchar(y0);
+            *p++ = uchar((u0 + u1) / 2);
+            *p++ = uchar(y1);
+            *p++ = uchar((v0 + v1) / 2);
+        }
+    }
+    return out;
+}
+
+inline QByteArray toJpeg(const QImage &image, int quality = 95)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPEG", quality);
+    return bytes;
+}
+
+// Four quadrants: red, green / blue, white.
+inline QImage quadrants(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const bool right = x >= width / 2, bottom = y >= height / 2;
+            image.setPixel(x, y,
+                           bottom ? (right ? qRgb(255, 255, 255) : qRgb(0, 0, 255))
+                                  : (right ? qRgb(0, 255, 0) : qRgb(255, 0, 0)));
+        }
+    return image;
+}
+
+inline bool near(QRgb a, QRgb b, int tolerance)
+{
+    return std::abs(qRed(a) - qRed(b)) <= tolerance &&
+           std::abs(qGreen(a) - qGreen(b)) <= tolerance &&
+           std::abs(qBlue(a) - qBlue(b)) <= tolerance;
+}
+
+} // namespace lumentest

@@ -1,0 +1,97 @@
+// The capture view on a real X server: program-supplied frames must reach
+// the screen, through OpenGL where the server offers it.
+#include "LumenTestFrames.h"
+
+#include <lumen/LumenViewController.h>
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTest>
+
+#include <iostream>
+
+#include <gtest/gtest.h>
+
+using lumentest::near;
+
+namespace {
+
+QImage screenShot(QWidget *window)
+{
+    QCoreApplication::processEvents();
+    return window->screen()
+        ->grabWindow(window->winId())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+// True when at least one of the four corners shows the expected colours.
+bool showsQuadrants(const QImage &shot)
+{
+    const int w = shot.width(), h = shot.height();
+    return near(shot.pixel(10, 10), qRgb(255, 0, 0), 8) &&
+           near(shot.pixel(w - 10, 10), qRgb(0, 255, 0), 8) &&
+           near(shot.pixel(10, h - 10), qRgb(0, 0, 255), 8) &&
+           near(shot.pixel(w - 10, h - 10), qRgb(255, 255, 255), 8);
+}
+
+} // namespace
+
+class LumenScreen : public ::testing::TestWithParam<const char *>
+{
+protected:
+    void SetUp() override { qputenv("LUMEN_RENDERER", GetParam()); }
+    void TearDown() override { qunsetenv("LUMEN_RENDERER"); }
+};
+
+// "gl" insists on the shader path even on a software rasterizer; "auto"
+// is what users get.
+INSTANTIATE_TEST_SUITE_P(Renderers, LumenScreen, ::testing::Values("gl", "cpu", "auto"));
+
+TEST_P(LumenScreen, PushedFramesAppearOnScreenStretched)
+{
+    auto feed = std::make_shared<LumenFrameFeed>();
+    LumenViewController controller(feed);
+    QWidget window;
+    window.resize(480, 200);
+    controller.captureView()->setParent(&window);
+    controller.view()->setGeometry(window.rect());
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const bool gl = controller.captureView()->usesOpenGL();
+    std::cout << "LUMEN_RENDERER=" << GetParam() << ": capture view draws with "
+              << (gl ? "OpenGL" : "the CPU") << std::endl;
+    if (QByteArray(GetParam()) == "cpu") {
+        EXPECT_FALSE(gl);
+    }
+    if (QByteArray(GetParam()) == "gl" && !gl)
+        std::cout << "no OpenGL on this X server: the CPU path was used instead" << std::endl;
+
+    // YUYV: the shader path when OpenGL is in use.
+    const QImage source = lumentest::quadrants(64, 32);
+    const QByteArray yuyv = lumentest::toYuyv(source);
+    ASSERT_TRUE(feed->pushFrame(LumenPixelFormat::Yuyv, source.size(), yuyv));
+    QTRY_VERIFY_WITH_TIMEOUT(showsQuadrants(screenShot(&window)), 5000);
+
+    // A plain picture next: the previous one must be replaced.
+    QImage grey(32, 32, QImage::Format_RGB32);
+    grey.fill(qRgb(90, 90, 90));
+    feed->pushImage(grey);
+    QTRY_VERIFY_WITH_TIMEOUT(near(screenShot(&window).pixel(240, 100), qRgb(90, 90, 90), 4), 5000);
+
+    // MJPEG, decoded on the pushing thread.
+    ASSERT_TRUE(feed->pushFrame(LumenPixelFormat::Mjpeg, source.size(),
+                                lumentest::toJpeg(lumentest::quadrants(64, 32))));
+    QTRY_VERIFY_WITH_TIMEOUT(showsQuadrants(screenShot(&window)), 5000);
+
+    // Lent to another window (as full-screen windows do): still drawn.
+    QWidget other;
+    other.resize(300, 300);
+    controller.captureView()->setParent(&other);
+    controller.view()->setGeometry(other.rect());
+    controller.view()->show();
+    other.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&other));
+    feed->pushFrame(LumenPixelFormat::Yuyv, source.size(), yuyv);
+    QTRY_VERIFY_WITH_TIMEOUT(showsQuadrants(screenShot(&other)), 5000);
+}
