@@ -1,5 +1,6 @@
 #pragma once
-// The device commands that hot keys and gestures send, as payload bytes.
+// The device commands that hot keys and gestures send, as payload bytes
+// built by the protocol's command records.
 #include <QByteArray>
 
 #include <cstdint>
