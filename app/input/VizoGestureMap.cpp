@@ -8,6 +8,7 @@
 #include "input/VizoMouseGestureRules.h"
 
 #include <bramble/BrDispatch.h>
+#include <lumen/LumenCaptureView.h>
 
 #include <QMouseEvent>
 #include <QPointer>
@@ -175,4 +176,32 @@ void VizoGestureMap::rightMouseUp(QWidget *view, const QMouseEvent &event)
 void VizoGestureMap::scrollWheel(QWidget *view, const QWheelEvent &event)
 {
     post(&MouseGestureRecognizer::scrollWheel, view, MouseGestureEvent::fromWheel(view, event));
+}
+
+void VizoGestureMap::installOn(LumenCaptureView *view, std::function<void()> afterMouseDown)
+{
+    QPointer<VizoGestureMap> self(this);
+    using Handler = void (VizoGestureMap::*)(QWidget *, const QMouseEvent &);
+    auto forward = [self](Handler handler) {
+        return [self, handler](LumenCaptureView *v, QMouseEvent *event) {
+            if (self && event)
+                (self.data()->*handler)(v, *event);
+        };
+    };
+    view->setEventMouseDown([self, afterMouseDown](LumenCaptureView *v, QMouseEvent *event) {
+        if (!self || !event)
+            return;
+        self->mouseDown(v, *event);
+        if (afterMouseDown)
+            afterMouseDown();
+    });
+    view->setEventMouseDragged(forward(&VizoGestureMap::mouseDragged));
+    view->setEventMouseUp(forward(&VizoGestureMap::mouseUp));
+    view->setEventRightMouseDown(forward(&VizoGestureMap::rightMouseDown));
+    view->setEventRightMouseDragged(forward(&VizoGestureMap::rightMouseDragged));
+    view->setEventRightMouseUp(forward(&VizoGestureMap::rightMouseUp));
+    view->setEventScrollWheel([self](LumenCaptureView *v, QWheelEvent *event) {
+        if (self && event)
+            self->scrollWheel(v, *event);
+    });
 }

@@ -13,6 +13,7 @@
 #include <memory>
 #include <vector>
 
+class LumenCaptureView;
 class MouseGestureRecognizer;
 class QMouseEvent;
 class QWheelEvent;
@@ -49,6 +50,11 @@ public:
     void rightMouseDragged(QWidget *view, const QMouseEvent &event);
     void rightMouseUp(QWidget *view, const QMouseEvent &event);
     void scrollWheel(QWidget *view, const QWheelEvent &event);
+
+    // Installs the seven handlers on the capture view. `afterMouseDown`
+    // runs after a left-button press has been posted (the delegate gives the
+    // keyboard back to an open menu there).
+    void installOn(LumenCaptureView *view, std::function<void()> afterMouseDown = {});
 
 private:
     using Call = void (MouseGestureRecognizer::*)(QWidget *, const MouseGestureEvent &);

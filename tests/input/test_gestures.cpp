@@ -8,6 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <lumen/LumenCaptureView.h>
+#include <lumen/LumenFrameFeed.h>
+#include <lumen/LumenViewController.h>
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
@@ -360,4 +364,34 @@ TEST_F(GestureMap, ValleyRightClickOpensTheSelectedSlotPage)
     model.selected[0] = 2;
     click({400, 300}, Qt::RightButton);
     EXPECT_EQ(rec.log, QStringList{"page 0 2"});
+}
+
+TEST_F(GestureMap, TheCaptureViewDeliversEveryEventThroughTheMainQueue)
+{
+    LumenViewController camera(std::make_shared<LumenFrameFeed>());
+    LumenCaptureView *picture = camera.captureView();
+    picture->resize(800, 600);
+    int afterDown = 0;
+    map.installOn(picture, [&] { ++afterDown; });
+
+    auto send = [&](QEvent::Type type, QPointF p, Qt::MouseButton button, Qt::MouseButtons held) {
+        QMouseEvent event(type, p, picture->mapToGlobal(p), button, held, Qt::NoModifier);
+        QCoreApplication::sendEvent(picture, &event);
+    };
+    send(QEvent::MouseButtonPress, {400, 300}, Qt::LeftButton, Qt::LeftButton);
+    EXPECT_EQ(afterDown, 1);
+    EXPECT_TRUE(rec.log.isEmpty()) << "delivery is posted, not immediate";
+    send(QEvent::MouseMove, {400, 200}, Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, {400, 200}, Qt::LeftButton, Qt::NoButton);
+    spin(50);
+    EXPECT_EQ(rec.sent(), (QStringList{"20 03 00", "20 03 0b 00", "20 03 0a"}));
+
+    rec.log.clear();
+    send(QEvent::MouseButtonPress, {300, 300}, Qt::RightButton, Qt::RightButton);
+    send(QEvent::MouseButtonRelease, {302, 301}, Qt::RightButton, Qt::NoButton);
+    QWheelEvent wheel(QPointF(400, 300), picture->mapToGlobal(QPointF(400, 300)), QPoint(), QPoint(0, -120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(picture, &wheel);
+    spin(50);
+    EXPECT_EQ(rec.log.mid(0, 2), (QStringList{"open-menu", "send 20 00 01"}));
 }
