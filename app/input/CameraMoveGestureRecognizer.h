@@ -24,6 +24,9 @@ public:
     // available geometry unless replaced.
     std::function<QRectF()> visibleFrame;
 
+    using MouseGestureRecognizer::mouseDown;
+    using MouseGestureRecognizer::mouseDragged;
+    using MouseGestureRecognizer::mouseUp;
     void mouseDown(QWidget *view, const MouseGestureEvent &event) override;
     void mouseDragged(QWidget *view, const MouseGestureEvent &event) override;
     void mouseUp(QWidget *view, const MouseGestureEvent &event) override;

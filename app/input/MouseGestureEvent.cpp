@@ -34,3 +34,21 @@ MouseGestureEvent MouseGestureEvent::fromWheel(QWidget *view, const QWheelEvent 
     out.angleDelta = event.angleDelta();
     return out;
 }
+
+MouseGestureEvent MouseGestureEvent::fromMouse(const QMouseEvent &event)
+{
+    MouseGestureEvent out;
+    out.position = event.position();
+    out.button = event.button();
+    out.modifiers = event.modifiers();
+    return out;
+}
+
+MouseGestureEvent MouseGestureEvent::fromWheel(const QWheelEvent &event)
+{
+    MouseGestureEvent out;
+    out.position = event.position();
+    out.modifiers = event.modifiers();
+    out.angleDelta = event.angleDelta();
+    return out;
+}

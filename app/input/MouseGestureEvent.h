@@ -20,6 +20,9 @@ struct MouseGestureEvent {
     // The event's location in its window, converted into `view`'s coordinates.
     static MouseGestureEvent fromMouse(QWidget *view, const QMouseEvent &event);
     static MouseGestureEvent fromWheel(QWidget *view, const QWheelEvent &event);
+    // From the event's own position, taken to be in the view's coordinates.
+    static MouseGestureEvent fromMouse(const QMouseEvent &event);
+    static MouseGestureEvent fromWheel(const QWheelEvent &event);
     // Vertical wheel delta in notches (one notch is 120 eighths of a degree).
     double wheelNotches() const { return angleDelta.y() / 120.0; }
 };

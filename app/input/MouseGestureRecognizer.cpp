@@ -1,5 +1,8 @@
 #include "input/MouseGestureRecognizer.h"
 
+#include <QMouseEvent>
+#include <QWheelEvent>
+
 #include <QWidget>
 
 #include <cmath>
@@ -100,4 +103,39 @@ void MouseGestureRecognizer::scrollWheel(QWidget *, const MouseGestureEvent &eve
 {
     if (eventScrollWheel)
         eventScrollWheel(event);
+}
+
+void MouseGestureRecognizer::mouseDown(QWidget *view, const QMouseEvent &event)
+{
+    mouseDown(view, MouseGestureEvent::fromMouse(event));
+}
+
+void MouseGestureRecognizer::mouseDragged(QWidget *view, const QMouseEvent &event)
+{
+    mouseDragged(view, MouseGestureEvent::fromMouse(event));
+}
+
+void MouseGestureRecognizer::mouseUp(QWidget *view, const QMouseEvent &event)
+{
+    mouseUp(view, MouseGestureEvent::fromMouse(event));
+}
+
+void MouseGestureRecognizer::rightMouseDown(QWidget *view, const QMouseEvent &event)
+{
+    rightMouseDown(view, MouseGestureEvent::fromMouse(event));
+}
+
+void MouseGestureRecognizer::rightMouseDragged(QWidget *view, const QMouseEvent &event)
+{
+    rightMouseDragged(view, MouseGestureEvent::fromMouse(event));
+}
+
+void MouseGestureRecognizer::rightMouseUp(QWidget *view, const QMouseEvent &event)
+{
+    rightMouseUp(view, MouseGestureEvent::fromMouse(event));
+}
+
+void MouseGestureRecognizer::scrollWheel(QWidget *view, const QWheelEvent &event)
+{
+    scrollWheel(view, MouseGestureEvent::fromWheel(event));
 }

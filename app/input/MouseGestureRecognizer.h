@@ -50,6 +50,17 @@ public:
     virtual void rightMouseUp(QWidget *view, const MouseGestureEvent &event);
     virtual void scrollWheel(QWidget *view, const MouseGestureEvent &event);
 
+    // The same for Qt's events as the capture view reports them (positions
+    // in the view's coordinates). A copy of a Qt event posted for later
+    // keeps its position but not its window and screen positions.
+    void mouseDown(QWidget *view, const QMouseEvent &event);
+    void mouseDragged(QWidget *view, const QMouseEvent &event);
+    void mouseUp(QWidget *view, const QMouseEvent &event);
+    void rightMouseDown(QWidget *view, const QMouseEvent &event);
+    void rightMouseDragged(QWidget *view, const QMouseEvent &event);
+    void rightMouseUp(QWidget *view, const QMouseEvent &event);
+    void scrollWheel(QWidget *view, const QWheelEvent &event);
+
     bool isKeyFlagsOK(const MouseGestureEvent &event) const;
     bool isKeyFlagsOK(Qt::KeyboardModifiers modifiers) const;
 

@@ -18,6 +18,9 @@ public:
     std::function<void(double)> eventSwipeDownLeft;
     std::function<void(double)> eventSwipeDownRight;
 
+    using MouseGestureRecognizer::mouseDown;
+    using MouseGestureRecognizer::mouseDragged;
+    using MouseGestureRecognizer::mouseUp;
     void mouseDown(QWidget *view, const MouseGestureEvent &event) override;
     void mouseDragged(QWidget *view, const MouseGestureEvent &event) override;
     void mouseUp(QWidget *view, const MouseGestureEvent &event) override;

@@ -30,7 +30,23 @@ VizoGestureMap::VizoGestureMap(VizoInputContext &context, QObject *parent)
         [c](int action) { c->send(cmd::ocrZoom(action)); }, rearm);
 }
 
-VizoGestureMap::~VizoGestureMap() = default;
+VizoGestureMap::~VizoGestureMap()
+{
+    // Recognizers shared with others outlive this map: leave them disarmed
+    // and without blocks, which refer to the context and the zoom timers.
+    for (const auto &r : m_recognizers) {
+        r->enabled = false;
+        r->eventLeftButtonClicked = {};
+        r->eventRightButtonClicked = {};
+        r->eventScrollWheel = {};
+        if (auto *move = dynamic_cast<CameraMoveGestureRecognizer *>(r.get())) {
+            move->eventDirectionChanged = {};
+            move->eventDistanceLevelChanged = {};
+        } else if (auto *swipe = dynamic_cast<SwipeGestureRecognizer *>(r.get())) {
+            *swipe = SwipeGestureRecognizer();
+        }
+    }
+}
 
 void VizoGestureMap::setupMouseGestures()
 {
@@ -38,7 +54,7 @@ void VizoGestureMap::setupMouseGestures()
     m_recognizers.clear();
     VizoInputContext *c = &m_context;
 
-    auto add = [this](const QString &name, std::unique_ptr<MouseGestureRecognizer> recognizer) {
+    auto add = [this](const QString &name, std::shared_ptr<MouseGestureRecognizer> recognizer) {
         m_names.append(name);
         m_recognizers.push_back(std::move(recognizer));
     };
@@ -107,8 +123,13 @@ void VizoGestureMap::setupMouseGestures()
 
 MouseGestureRecognizer *VizoGestureMap::recognizer(const QString &name) const
 {
+    return sharedRecognizer(name).get();
+}
+
+std::shared_ptr<MouseGestureRecognizer> VizoGestureMap::sharedRecognizer(const QString &name) const
+{
     const qsizetype i = m_names.indexOf(name);
-    return i < 0 ? nullptr : m_recognizers[size_t(i)].get();
+    return i < 0 ? nullptr : m_recognizers[size_t(i)];
 }
 
 void VizoGestureMap::disableAllMouseGestures()

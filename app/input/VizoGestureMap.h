@@ -35,6 +35,7 @@ public:
     void disableAllMouseGestures();
 
     MouseGestureRecognizer *recognizer(const QString &name) const;
+    std::shared_ptr<MouseGestureRecognizer> sharedRecognizer(const QString &name) const;
     const QStringList &names() const { return m_names; }
 
     VizoWheelZoom *timerForCameraModeZoom() const { return m_cameraZoom.get(); }
@@ -62,7 +63,7 @@ private:
 
     VizoInputContext &m_context;
     QStringList m_names;
-    std::vector<std::unique_ptr<MouseGestureRecognizer>> m_recognizers;
+    std::vector<std::shared_ptr<MouseGestureRecognizer>> m_recognizers;
     std::unique_ptr<VizoWheelZoom> m_cameraZoom;
     std::unique_ptr<VizoWheelZoom> m_imageZoom;
     std::unique_ptr<VizoWheelZoom> m_ocrZoom;

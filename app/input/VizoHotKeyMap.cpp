@@ -29,7 +29,16 @@ VizoHotKeyMap::VizoHotKeyMap(VizoInputContext &context, QObject *parent)
 {
 }
 
-VizoHotKeyMap::~VizoHotKeyMap() = default;
+VizoHotKeyMap::~VizoHotKeyMap()
+{
+    // Hot keys shared with others outlive this table: leave them without
+    // handlers, which refer to the context.
+    for (const std::shared_ptr<BrHotKey> &hotKey : std::as_const(m_dicShortcutHandlers)) {
+        hotKey->setEnabled(false);
+        hotKey->setEventKeyDown({});
+        hotKey->setEventKeyUp({});
+    }
+}
 
 QString VizoHotKeyMap::userLanguage()
 {
@@ -73,9 +82,9 @@ void VizoHotKeyMap::setupHotKeys(const QVariantMap &file)
 {
     BrHotKey::hotKeyRepeatStartInterval(kRepeatStartInterval);
     for (VizoHotKeyAction &action : VizoHotKeyActions::build(m_context)) {
-        BrHotKey *&hotKey = m_dicShortcutHandlers[action.name];
+        std::shared_ptr<BrHotKey> &hotKey = m_dicShortcutHandlers[action.name];
         if (!hotKey)
-            hotKey = new BrHotKey(this);
+            hotKey = std::make_shared<BrHotKey>();
         hotKey->loadFromDictionary(file.value(action.name).toMap());
         hotKey->setEventKeyDown(std::move(action.keyDown));
         hotKey->setEventKeyUp(std::move(action.keyUp));
@@ -89,7 +98,7 @@ VizoHotKeyArming VizoHotKeyMap::updateHotKeys(const VizoInputState &state)
     if (arming.stoppedByDisableHotKeys)
         qCInfo(lcVizoInput).noquote() << "*** updateHotKeys: disableHotKeys";
     for (const QString &name : arming.armed)
-        if (BrHotKey *hotKey = m_dicShortcutHandlers.value(name))
+        if (const std::shared_ptr<BrHotKey> hotKey = m_dicShortcutHandlers.value(name))
             hotKey->setEnabled(true);
     const VizoInputHooks &hooks = m_context.hooks();
     if (arming.enableMenuHotKeys && hooks.enableMenuHotKeys)

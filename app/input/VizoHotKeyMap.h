@@ -10,6 +10,8 @@
 #include <QObject>
 #include <QVariantMap>
 
+#include <memory>
+
 class BrHotKey;
 
 class VizoHotKeyMap : public QObject
@@ -33,8 +35,8 @@ public:
     // the set asks for. Returns what was armed.
     VizoHotKeyArming updateHotKeys(const VizoInputState &state);
 
-    BrHotKey *hotKey(const QString &name) const { return m_dicShortcutHandlers.value(name); }
-    const QMap<QString, BrHotKey *> &dicShortcutHandlers() const { return m_dicShortcutHandlers; }
+    BrHotKey *hotKey(const QString &name) const { return m_dicShortcutHandlers.value(name).get(); }
+    const QMap<QString, std::shared_ptr<BrHotKey>> &dicShortcutHandlers() const { return m_dicShortcutHandlers; }
 
     // The file name for a language code: "VizoHotKeys_fr" for exactly "fr",
     // else "VizoHotKeys".
@@ -53,5 +55,5 @@ public:
 
 private:
     VizoInputContext &m_context;
-    QMap<QString, BrHotKey *> m_dicShortcutHandlers;
+    QMap<QString, std::shared_ptr<BrHotKey>> m_dicShortcutHandlers;
 };

@@ -395,3 +395,18 @@ TEST_F(GestureMap, TheCaptureViewDeliversEveryEventThroughTheMainQueue)
     spin(50);
     EXPECT_EQ(rec.log.mid(0, 2), (QStringList{"open-menu", "send 20 00 01"}));
 }
+
+TEST_F(Recognizers, APostedCopyOfAQtEventKeepsItsPosition)
+{
+    // A delegate that clones events and delivers them later: later events of
+    // the same device overwrite a clone's window position, not its own.
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(400, 300), QPointF(400, 300), QPointF(400, 300),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    std::unique_ptr<QMouseEvent> copy(static_cast<QMouseEvent *>(press.clone()));
+    QMouseEvent later(QEvent::MouseMove, QPointF(1, 2), QPointF(3, 4), QPointF(5, 6), Qt::NoButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&view, &later);
+    move.mouseDown(&view, *copy);
+    EXPECT_TRUE(move.isDraggingMode);
+    EXPECT_EQ(move.ptStart, QPointF(400, 300));
+}
