@@ -42,8 +42,11 @@ VizoInputFlags VizoInputArming::flagsOf(AppDelegate &app)
 
 VizoInput &VizoInputArming::inputFor(AppDelegate &app)
 {
-    if (m_input)
+    if (m_input && m_settings == AppDelegate::settings())
         return *m_input;
+    // A new settings model (a new launch of the model) gets new tables.
+    m_input.reset();
+    m_settings = AppDelegate::settings();
     QPointer<AppDelegate> a(&app);
     VizoInputHooks hooks;
     hooks.send = [a](const QByteArray &payload) {
@@ -96,6 +99,7 @@ VizoInput &VizoInputArming::inputFor(AppDelegate &app)
 
 void VizoInputArming::setupHotKeys(AppDelegate &app)
 {
+    m_input.reset();
     VizoInput &input = inputFor(app);
     input.setupHotKeys();
     for (const QString &name : input.hotKeys().dicShortcutHandlers().keys())

@@ -6,6 +6,9 @@
 #if __has_include("core/InputArming.h")
 #include "core/InputArming.h"
 #include "input/VizoInput.h"
+#include "settings/VizoSettings.h"
+
+#include <QPointer>
 
 #include <functional>
 #include <memory>
@@ -35,5 +38,6 @@ private:
     VizoInput &inputFor(AppDelegate &app);
 
     std::unique_ptr<VizoInput> m_input;
+    QPointer<VizoSettings> m_settings; // the model m_input reads
 };
 #endif
