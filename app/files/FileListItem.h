@@ -7,10 +7,10 @@ enum class VizoFileKind { Image = 1, OCR = 2 };
 
 struct FileListItem
 {
-    QString fileName;            // as the device listed it
-    QString filePath;            // "Image/<name>" or "OCR/<name>": what open and delete send
-    bool checked = false;        // ticked for deletion
-    bool checkBoxHidden = true;  // shown only while the browser is in delete mode
+    QString fileName;           // as the device listed it
+    QString filePath;           // "Image/<name>" or "OCR/<name>": what open and delete send
+    bool checked = false;       // ticked for deletion
+    bool checkBoxHidden = true; // shown only while the browser is in delete mode
 
     // The folder prefix of a kind: "Image/" or "OCR/".
     static QString folderPrefix(VizoFileKind kind);

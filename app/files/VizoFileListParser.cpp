@@ -10,7 +10,8 @@ bool VizoFileListParser::parseData(const QByteArray &data, const CompletedHandle
     const QString text = decoder(data);
     std::optional<QStringList> pieces;
     if (decoder.hasError())
-        qCWarning(lcVizoSettings) << "file list is not valid UTF-8:" << data.size() << "bytes dropped";
+        qCWarning(lcVizoSettings) << "file list is not valid UTF-8:" << data.size()
+                                  << "bytes dropped";
     else
         pieces = text.split(QLatin1Char('\n'), Qt::KeepEmptyParts);
     if (handler)

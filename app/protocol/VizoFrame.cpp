@@ -33,10 +33,9 @@ std::uint16_t le16(const std::uint8_t *at)
 
 } // namespace
 
-std::uint16_t vizoCrc16(const void *data, std::size_t length)
+std::uint16_t vizoCrc16(const void *data, std::size_t length, std::uint16_t crc)
 {
     const auto *bytes = static_cast<const std::uint8_t *>(data);
-    std::uint16_t crc = 0;
     for (std::size_t i = 0; i < length; ++i)
         crc = std::uint16_t(crc << 8) ^ crcTable[((crc >> 8) ^ bytes[i]) & 0xFF];
     return crc;

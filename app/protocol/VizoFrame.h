@@ -65,5 +65,6 @@ inline std::optional<Parsed> parse(const QByteArray &frame)
 } // namespace VizoFrame
 
 // CRC-16 with polynomial 0x1021, initial value 0, no reflection, no final XOR.
-// An empty range yields 0.
-std::uint16_t vizoCrc16(const void *data, std::size_t length);
+// An empty range yields 0. Pass the result of one range as `crc` to continue
+// over the next, for data that is not contiguous.
+std::uint16_t vizoCrc16(const void *data, std::size_t length, std::uint16_t crc = 0);

@@ -4,9 +4,9 @@
 
 namespace {
 const char *const kNameKeys[] = {
-    "ColorMode.DisableColor", "ColorMode.NaturalColor", "ColorMode.BlackColor",
-    "ColorMode.WhiteColor",   "ColorMode.RedColor",     "ColorMode.GreenColor",
-    "ColorMode.BlueColor",    "ColorMode.CyanColor",    "ColorMode.MagentaColor",
+    "ColorMode.DisableColor", "ColorMode.NaturalColor",   "ColorMode.BlackColor",
+    "ColorMode.WhiteColor",   "ColorMode.RedColor",       "ColorMode.GreenColor",
+    "ColorMode.BlueColor",    "ColorMode.CyanColor",      "ColorMode.MagentaColor",
     "ColorMode.YellowColor",  "ColorMode.GrayScaleColor",
 };
 } // namespace
@@ -97,11 +97,13 @@ QString VizoColorSlot::toString(const QVariantMap &languageStrings) const
     const QString text = colorNameFromVizoColor(m_textColor, languageStrings).value_or(QString());
     if (m_textColor == Disable || m_textColor == Natural || m_textColor == GrayScale)
         return text;
-    const QString background = colorNameFromVizoColor(m_bgColor, languageStrings).value_or(QString());
-    const QString format = languageStrings.value(QStringLiteral("OptionUI"))
-                               .toMap()
-                               .value(QStringLiteral("ColorMode.ColorListItem.ColorLabelFormatString"))
-                               .toString();
+    const QString background =
+        colorNameFromVizoColor(m_bgColor, languageStrings).value_or(QString());
+    const QString format =
+        languageStrings.value(QStringLiteral("OptionUI"))
+            .toMap()
+            .value(QStringLiteral("ColorMode.ColorListItem.ColorLabelFormatString"))
+            .toString();
     if (format.isEmpty())
         return text + QLatin1Char(' ') + background;
     return format.arg(text, background);

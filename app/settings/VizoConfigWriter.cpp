@@ -5,7 +5,9 @@
 
 QString VizoConfigWriter::colorPair(qint32 textColor, qint32 bgColor)
 {
-    return QStringLiteral("%1%2").arg(textColor, 2, 10, QLatin1Char('0')).arg(bgColor, 2, 10, QLatin1Char('0'));
+    return QStringLiteral("%1%2")
+        .arg(textColor, 2, 10, QLatin1Char('0'))
+        .arg(bgColor, 2, 10, QLatin1Char('0'));
 }
 
 VizoOptionFileData VizoConfigWriter::optionFileData(const VizoSettings &s)
@@ -18,10 +20,13 @@ VizoOptionFileData VizoConfigWriter::optionFileData(const VizoSettings &s)
     for (int i = 1; i < VizoColorMode::kSlotCount; ++i) {
         const VizoColorSlot *far = o->colorModeForDistance()->slot(i);
         const VizoColorSlot *near = o->colorModeForNear()->slot(i);
-        d.insert(QStringLiteral("Distance_SelectColor%1").arg(i), colorPair(far->textColor(), far->bgColor()));
-        d.insert(QStringLiteral("Near_SelectColor%1").arg(i), colorPair(near->textColor(), near->bgColor()));
+        d.insert(QStringLiteral("Distance_SelectColor%1").arg(i),
+                 colorPair(far->textColor(), far->bgColor()));
+        d.insert(QStringLiteral("Near_SelectColor%1").arg(i),
+                 colorPair(near->textColor(), near->bgColor()));
     }
-    d.insert(QStringLiteral("Distance_CurrentSelectColor"), num(s.selectedColorSlotForDistanceViewMode()));
+    d.insert(QStringLiteral("Distance_CurrentSelectColor"),
+             num(s.selectedColorSlotForDistanceViewMode()));
     d.insert(QStringLiteral("Near_CurrentSelectColor"), num(s.selectedColorSlotForNearViewMode()));
     d.insert(QStringLiteral("Distance_Contrast"), num(o->contrastForDistance()));
     d.insert(QStringLiteral("Near_Contrast"), num(o->contrastForNear()));
@@ -32,7 +37,8 @@ VizoOptionFileData VizoConfigWriter::optionFileData(const VizoSettings &s)
     d.insert(QStringLiteral("AutoScrollDirection"), num(o->autoscrollDirection()));
     d.insert(QStringLiteral("AutoScrollSpeed"), num(o->autoscrollSpeed()));
     d.insert(QStringLiteral("AutoScrollA4"), num(o->autoscrollRange()));
-    if (const VizoLanguage *language = s.vizoRegion() ? s.vizoRegion()->getCurrentLanguage() : nullptr)
+    if (const VizoLanguage *language =
+            s.vizoRegion() ? s.vizoRegion()->getCurrentLanguage() : nullptr)
         d.insert(QStringLiteral("Language"), num(language->code()));
     d.insert(QStringLiteral("JoyStickSpeed"), num(o->joystickSensitivity()));
     d.insert(QStringLiteral("WiFiPassword"), o->passwords());
@@ -57,7 +63,8 @@ QByteArray VizoConfigWriter::write(const VizoOptionFileData &pairs)
 {
     QByteArray out;
     for (auto it = pairs.cbegin(); it != pairs.cend(); ++it) {
-        if (it.key().contains(QLatin1String("</key>")) || it.value().contains(QLatin1String("</value>"))) {
+        if (it.key().contains(QLatin1String("</key>")) ||
+            it.value().contains(QLatin1String("</value>"))) {
             qCWarning(lcVizoSettings) << "option file: cannot write the pair" << it.key();
             continue;
         }

@@ -3,6 +3,7 @@
 #include "settings/VizoLanguage.h"
 
 VizoOCRLanguage::VizoOCRLanguage(const QVariantMap &entry, const QString &name)
-    : m_name(name), m_bitMask(VizoLanguage::bitFromIndex(entry.value(QStringLiteral("BitMask")).toLongLong()))
+    : m_name(name),
+      m_bitMask(VizoLanguage::bitFromIndex(entry.value(QStringLiteral("BitMask")).toLongLong()))
 {
 }

@@ -1,8 +1,7 @@
 #include "settings/VizoOptions.h"
 
 VizoOptions::VizoOptions(const VizoSettings *settings, QObject *parent)
-    : QObject(parent),
-      m_colorModeForDistance(new VizoColorMode(settings, this)),
+    : QObject(parent), m_colorModeForDistance(new VizoColorMode(settings, this)),
       m_colorModeForNear(new VizoColorMode(settings, this))
 {
     connect(m_colorModeForDistance, &VizoColorMode::changed, this, &VizoOptions::changed);

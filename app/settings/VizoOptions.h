@@ -14,7 +14,13 @@ class VizoOptions : public QObject
     Q_OBJECT
 public:
     // Marker modes.
-    enum MarkerMode : qint32 { HorizontalLine = 0, VerticalLine = 1, HorizontalWindow = 2, VerticalWindow = 3, NoMarker = 4 };
+    enum MarkerMode : qint32 {
+        HorizontalLine = 0,
+        VerticalLine = 1,
+        HorizontalWindow = 2,
+        VerticalWindow = 3,
+        NoMarker = 4
+    };
     static constexpr const char *kDefaultPassword = "47185296";
 
     explicit VizoOptions(const VizoSettings *settings = nullptr, QObject *parent = nullptr);

@@ -39,34 +39,52 @@ const QHash<QString, Setter> &simpleKeys()
              s.setOldSelectedColorSlotForNearViewMode(P::readInteger(v));
          }},
         {QStringLiteral("Distance_Contrast"),
-         [](VizoSettings &s, const QString &v) { s.options()->setContrastForDistance(P::readInteger(v)); }},
+         [](VizoSettings &s, const QString &v) {
+             s.options()->setContrastForDistance(P::readInteger(v));
+         }},
         {QStringLiteral("Near_Contrast"),
-         [](VizoSettings &s, const QString &v) { s.options()->setContrastForNear(P::readInteger(v)); }},
+         [](VizoSettings &s, const QString &v) {
+             s.options()->setContrastForNear(P::readInteger(v));
+         }},
         {QStringLiteral("Distance_MarkerMode"),
-         [](VizoSettings &s, const QString &v) { s.options()->setMarkerModeForDistance(P::readInteger(v)); }},
+         [](VizoSettings &s, const QString &v) {
+             s.options()->setMarkerModeForDistance(P::readInteger(v));
+         }},
         {QStringLiteral("Near_MarkerMode"),
-         [](VizoSettings &s, const QString &v) { s.options()->setMarkerModeForNear(P::readInteger(v)); }},
+         [](VizoSettings &s, const QString &v) {
+             s.options()->setMarkerModeForNear(P::readInteger(v));
+         }},
         {QStringLiteral("FocusLock"),
          [](VizoSettings &s, const QString &v) { s.options()->setFocusLock(P::readBoolean(v)); }},
         {QStringLiteral("VoiceGuide"),
          [](VizoSettings &s, const QString &v) { s.options()->setVoiceGuide(P::readBoolean(v)); }},
         {QStringLiteral("AutoScrollDirection"),
-         [](VizoSettings &s, const QString &v) { s.options()->setAutoscrollDirection(P::readInteger(v)); }},
+         [](VizoSettings &s, const QString &v) {
+             s.options()->setAutoscrollDirection(P::readInteger(v));
+         }},
         {QStringLiteral("AutoScrollSpeed"),
-         [](VizoSettings &s, const QString &v) { s.options()->setAutoscrollSpeed(P::readInteger(v)); }},
+         [](VizoSettings &s, const QString &v) {
+             s.options()->setAutoscrollSpeed(P::readInteger(v));
+         }},
         {QStringLiteral("AutoScrollA4"),
-         [](VizoSettings &s, const QString &v) { s.options()->setAutoscrollRange(P::readInteger(v)); }},
+         [](VizoSettings &s, const QString &v) {
+             s.options()->setAutoscrollRange(P::readInteger(v));
+         }},
         {QStringLiteral("Language"),
          [](VizoSettings &s, const QString &v) {
              if (s.vizoRegion())
                  s.vizoRegion()->setCurrentLanguageWithCode(P::readInteger(v));
          }},
         {QStringLiteral("JoyStickSpeed"),
-         [](VizoSettings &s, const QString &v) { s.options()->setJoystickSensitivity(P::readInteger(v)); }},
+         [](VizoSettings &s, const QString &v) {
+             s.options()->setJoystickSensitivity(P::readInteger(v));
+         }},
         {QStringLiteral("WiFiPassword"),
          [](VizoSettings &s, const QString &v) { s.options()->setPasswords(v); }},
         {QStringLiteral("WiFiResolution"),
-         [](VizoSettings &s, const QString &v) { s.options()->setWifiResolution(P::readInteger(v)); }},
+         [](VizoSettings &s, const QString &v) {
+             s.options()->setWifiResolution(P::readInteger(v));
+         }},
         {QStringLiteral("OCRFieldMode"),
          [](VizoSettings &s, const QString &v) { s.ocr()->setFieldMode(P::readInteger(v)); }},
         {QStringLiteral("OCRViewMode"),
@@ -84,7 +102,9 @@ const QHash<QString, Setter> &simpleKeys()
         {QStringLiteral("TTSPitch"),
          [](VizoSettings &s, const QString &v) { s.ocr()->setPitchOfTTS(P::readInteger(v)); }},
         {QStringLiteral("OCRLanguage"),
-         [](VizoSettings &s, const QString &v) { s.ocr()->setLanguage(quint32(P::readInteger(v))); }},
+         [](VizoSettings &s, const QString &v) {
+             s.ocr()->setLanguage(quint32(P::readInteger(v)));
+         }},
         {QStringLiteral("Info_SW"),
          [](VizoSettings &s, const QString &v) { s.options()->setInfo_sw(v); }},
         {QStringLiteral("Info_SN"),
@@ -164,7 +184,8 @@ void VizoSettings::resetOCR()
     m_ocr->setPerspective(0);
 }
 
-int VizoSettings::stepColor(VizoColorMode *mode, qint32 &selected, qint32 &oldSelected, int direction)
+int VizoSettings::stepColor(VizoColorMode *mode, qint32 &selected, qint32 &oldSelected,
+                            int direction)
 {
     const int n = VizoColorMode::kSlotCount;
     // Slot 0 always holds natural colours, so the walk ends; the bound keeps

@@ -92,14 +92,35 @@ public:
     void setVizoMouseGestureMode(qint32 v) { assign(m_vizoMouseGestureMode, v); }
     qint32 cameraMode() const { return m_cameraMode; }
     void setCameraMode(qint32 v) { assign(m_cameraMode, v); }
-    qint32 selectedColorSlotForDistanceViewMode() const { return m_selectedColorSlotForDistanceViewMode; }
-    void setSelectedColorSlotForDistanceViewMode(qint32 v) { assign(m_selectedColorSlotForDistanceViewMode, v); }
-    qint32 oldSelectedColorSlotForDistanceViewMode() const { return m_oldSelectedColorSlotForDistanceViewMode; }
-    void setOldSelectedColorSlotForDistanceViewMode(qint32 v) { assign(m_oldSelectedColorSlotForDistanceViewMode, v); }
+    qint32 selectedColorSlotForDistanceViewMode() const
+    {
+        return m_selectedColorSlotForDistanceViewMode;
+    }
+    void setSelectedColorSlotForDistanceViewMode(qint32 v)
+    {
+        assign(m_selectedColorSlotForDistanceViewMode, v);
+    }
+    qint32 oldSelectedColorSlotForDistanceViewMode() const
+    {
+        return m_oldSelectedColorSlotForDistanceViewMode;
+    }
+    void setOldSelectedColorSlotForDistanceViewMode(qint32 v)
+    {
+        assign(m_oldSelectedColorSlotForDistanceViewMode, v);
+    }
     qint32 selectedColorSlotForNearViewMode() const { return m_selectedColorSlotForNearViewMode; }
-    void setSelectedColorSlotForNearViewMode(qint32 v) { assign(m_selectedColorSlotForNearViewMode, v); }
-    qint32 oldSelectedColorSlotForNearViewMode() const { return m_oldSelectedColorSlotForNearViewMode; }
-    void setOldSelectedColorSlotForNearViewMode(qint32 v) { assign(m_oldSelectedColorSlotForNearViewMode, v); }
+    void setSelectedColorSlotForNearViewMode(qint32 v)
+    {
+        assign(m_selectedColorSlotForNearViewMode, v);
+    }
+    qint32 oldSelectedColorSlotForNearViewMode() const
+    {
+        return m_oldSelectedColorSlotForNearViewMode;
+    }
+    void setOldSelectedColorSlotForNearViewMode(qint32 v)
+    {
+        assign(m_oldSelectedColorSlotForNearViewMode, v);
+    }
     bool ocrPlayed() const { return m_ocrPlayed; }
     void setOcrPlayed(bool v) { assign(m_ocrPlayed, v); }
     bool autoScrollPlayed() const { return m_autoScrollPlayed; }

@@ -69,8 +69,9 @@ void BrNotificationCenter::observe(const QString &name, QObject *context, std::f
     if (!context || !fn)
         return;
     d->prune();
-    const bool known = std::any_of(d->entries.begin(), d->entries.end(),
-                                   [context](const Private::Entry &e) { return e.context == context; });
+    const bool known =
+        std::any_of(d->entries.begin(), d->entries.end(),
+                    [context](const Private::Entry &e) { return e.context == context; });
     d->entries.push_back({d->nextId++, name, context, std::move(fn)});
     if (!known)
         QObject::connect(context, &QObject::destroyed, &d->guard, [this] { d->prune(); });
@@ -85,8 +86,9 @@ void BrNotificationCenter::removeObserver(const QString &name, QObject *context)
 
 void BrNotificationCenter::removeObserver(QObject *context)
 {
-    std::erase_if(d->entries,
-                  [&](const Private::Entry &e) { return e.context.isNull() || e.context == context; });
+    std::erase_if(d->entries, [&](const Private::Entry &e) {
+        return e.context.isNull() || e.context == context;
+    });
 }
 
 int BrNotificationCenter::observerCount(const QString &name) const

@@ -1,8 +1,8 @@
 #include "bramble/BrPropertyList.h"
 
 #include <QDateTime>
-#include <QRegularExpression>
 #include <QFile>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringList>
 #include <QXmlStreamReader>
@@ -139,8 +139,8 @@ private:
             if (m_failed)
                 return {};
             t.remove(QRegularExpression(QStringLiteral("\\s")));
-            auto decoded = QByteArray::fromBase64Encoding(
-                t.toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+            auto decoded = QByteArray::fromBase64Encoding(t.toLatin1(),
+                                                          QByteArray::AbortOnBase64DecodingErrors);
             if (!decoded)
                 return fail(QStringLiteral("bad base64 in <data>"));
             return *decoded;
@@ -162,8 +162,8 @@ private:
         QVariantMap map;
         while (nextStart()) {
             if (m_xml.name() != u"key")
-                return fail(QStringLiteral("expected <key>, found <%1>")
-                                .arg(m_xml.name().toString()));
+                return fail(
+                    QStringLiteral("expected <key>, found <%1>").arg(m_xml.name().toString()));
             const QString key = text();
             if (m_failed)
                 return {};
@@ -322,8 +322,7 @@ private:
             const QDateTime d = v.toDateTime();
             if (!d.isValid())
                 return fail(QStringLiteral("invalid date"));
-            m_xml.writeTextElement(QStringLiteral("date"),
-                                   d.toUTC().toString(Qt::ISODate));
+            m_xml.writeTextElement(QStringLiteral("date"), d.toUTC().toString(Qt::ISODate));
             return true;
         }
         default:
@@ -336,7 +335,8 @@ private:
     {
         if (depth <= BrPropertyList::kMaxDepth)
             return true;
-        return fail(QStringLiteral("containers nested deeper than %1").arg(BrPropertyList::kMaxDepth));
+        return fail(
+            QStringLiteral("containers nested deeper than %1").arg(BrPropertyList::kMaxDepth));
     }
 
     bool fail(const QString &why)

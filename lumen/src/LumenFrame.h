@@ -22,6 +22,9 @@ struct LumenFrame
     // Owns `bytes`: a shared byte array, or a capture buffer that goes back
     // to the driver when the last reference is dropped.
     std::shared_ptr<const void> keeper;
+    // `bytes` is a capture buffer the driver wants back: do not hold the
+    // frame longer than drawing needs.
+    bool lentBuffer = false;
     // When the frame arrived from its source (steady clock).
     std::int64_t arrivalNs = 0;
     std::uint64_t sequence = 0;

@@ -37,8 +37,7 @@ void main()
 )";
 
 // One texel holds two pixels: r Y0, g U, b Y1, a V. BT.601 video range,
-// the same fixed-point coefficients as the CPU path (298, 409, 100, 208,
-// 516 over 256).
+// full precision (the CPU path rounds the same matrix to 6 bits).
 const char *const kYuyvShader = R"(
 varying highp vec2 uv;
 uniform sampler2D picture;
@@ -231,12 +230,16 @@ void LumenGlCanvas::paintGL()
         if (!upload(*m_shown)) {
             qCWarning(lcLumen) << "cannot show a frame of size" << m_shown->size;
             m_shown.reset();
+        } else if (m_shown->lentBuffer) {
+            // The texture has the picture: give the buffer back to the
+            // driver now (a new context waits for the next frame).
+            m_shown.reset();
         }
     }
 
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
-    if (!m_shown || m_pictureSize.isEmpty())
+    if (m_textureSize.isEmpty() || m_pictureSize.isEmpty())
         return;
 
     const qreal dpr = devicePixelRatioF();

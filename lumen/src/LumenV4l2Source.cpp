@@ -143,6 +143,7 @@ bool LumenV4l2Source::start()
 {
     if (isRunning())
         return true;
+    stop(); // a capture thread that ended on its own (device gone)
     auto stream = std::make_shared<Stream>();
     const auto fail = [this](const QString &what) {
         m_lastError = what;
@@ -229,7 +230,11 @@ bool LumenV4l2Source::start()
     qCInfo(lcLumen) << "capturing" << m_path << fourcc(stream->pixelFormat) << stream->width << "x"
                     << stream->height;
     m_stream = stream;
-    m_thread = std::thread([this, stream] { run(stream); });
+    m_capturing = true;
+    m_thread = std::thread([this, stream] {
+        run(stream);
+        m_capturing = false;
+    });
     return true;
 }
 
@@ -317,6 +322,7 @@ void LumenV4l2Source::run(std::shared_ptr<Stream> stream)
             frame->size = QSize(stream->width, stream->height);
             frame->bytesPerLine = stream->bytesPerLine;
             frame->bytes = start;
+            frame->lentBuffer = true;
             // Lend the buffer itself; it goes back to the driver when the
             // frame is dropped or replaced on screen.
             frame->keeper = std::shared_ptr<const void>(

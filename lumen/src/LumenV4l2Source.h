@@ -31,7 +31,7 @@ public:
 
     bool start() override;
     void stop() override;
-    bool isRunning() const override { return m_thread.joinable(); }
+    bool isRunning() const override { return m_capturing; }
 
     struct Stream;
 
@@ -43,6 +43,7 @@ private:
     std::shared_ptr<LumenFrameSlot> m_slot;
     std::shared_ptr<Stream> m_stream;
     std::thread m_thread;
+    std::atomic<bool> m_capturing{false};
     int m_wakeFd = -1;
     QString m_lastError;
 };

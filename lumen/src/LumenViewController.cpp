@@ -18,10 +18,11 @@ LumenViewController::LumenViewController(const QString &videoDeviceName,
     if (found.path.isEmpty())
         throw LumenError(found.reason);
     m_devicePath = found.path;
-    // The view first, so that the first frame finds it waiting.
+    // The source first: when it throws, nothing else exists yet. A frame
+    // that arrives before the view is kept in the slot and shown first.
+    auto source = std::make_unique<LumenV4l2Source>(videoDeviceName, found.path, m_slot);
     createView();
-    m_session.reset(new LumenSession(
-        std::make_unique<LumenV4l2Source>(videoDeviceName, found.path, m_slot)));
+    m_session.reset(new LumenSession(std::move(source)));
 }
 
 LumenViewController::LumenViewController(std::shared_ptr<LumenFrameFeed> feed, QObject *parent)

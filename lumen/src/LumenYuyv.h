@@ -1,6 +1,6 @@
 #pragma once
 // Packed YUYV (4:2:2, BT.601 limited range, as USB cameras send it) to RGB.
-// The OpenGL shader uses the same coefficients.
+// The OpenGL shader uses the same matrix.
 #include <QImage>
 
 namespace LumenYuyv {

@@ -57,8 +57,7 @@ TEST(PropertyList, ReadsEveryElementKind)
     EXPECT_EQ(m.value("yes"), QVariant(true));
     EXPECT_EQ(m.value("no"), QVariant(false));
     EXPECT_EQ(m.value("blob").toByteArray(), QByteArray("\x00\x01\x02\xff", 4));
-    EXPECT_EQ(m.value("when").toDateTime(),
-              QDateTime(QDate(2024, 3, 1), QTime(12, 30), Qt::UTC));
+    EXPECT_EQ(m.value("when").toDateTime(), QDateTime(QDate(2024, 3, 1), QTime(12, 30), Qt::UTC));
     const QVariantList list = m.value("list").toList();
     ASSERT_EQ(list.size(), 3);
     EXPECT_EQ(list[0].toLongLong(), 1);
@@ -75,9 +74,9 @@ TEST(PropertyList, MalformedInputGivesAPositionedError)
     const QByteArray bad[] = {
         "",
         "not xml",
-        doc("<dict><key>a</key></dict>"),                     // key without value
-        doc("<dict><string>a</string></dict>"),               // value without key
-        doc("<dict><key>a</key><string>x</string>"),          // unclosed
+        doc("<dict><key>a</key></dict>"),            // key without value
+        doc("<dict><string>a</string></dict>"),      // value without key
+        doc("<dict><key>a</key><string>x</string>"), // unclosed
         doc("<integer>12x</integer>"),
         doc("<integer></integer>"),
         doc("<real>fast</real>"),
@@ -87,7 +86,7 @@ TEST(PropertyList, MalformedInputGivesAPositionedError)
         doc("<date>yesterday</date>"),
         doc("<float>1</float>"),
         doc("<array><integer>1</integer></dict>"),
-        doc("<string>a</string><string>b</string>"),          // two roots
+        doc("<string>a</string><string>b</string>"), // two roots
         doc("<array>stray text</array>"),
         doc("<key>a</key>"),
         "<plist><string>a</string></plist><extra/>",
@@ -97,7 +96,8 @@ TEST(PropertyList, MalformedInputGivesAPositionedError)
         EXPECT_TRUE(error.contains("line ") && error.contains("column ")) << error.toStdString();
     }
     // The position points at the fault.
-    const QString e = errorOf("<plist>\n<dict>\n<key>n</key>\n<integer>zz</integer>\n</dict></plist>");
+    const QString e =
+        errorOf("<plist>\n<dict>\n<key>n</key>\n<integer>zz</integer>\n</dict></plist>");
     EXPECT_TRUE(e.startsWith("line 4,")) << e.toStdString();
 }
 

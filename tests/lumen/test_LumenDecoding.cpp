@@ -26,15 +26,22 @@ TEST(LumenYuyv, KnownPixelsConvertToTheirColours)
         {0, 0, 0, qRgb(0, 135, 0)},           // out of range clamps, no wrap
         {255, 255, 255, qRgb(255, 125, 255)},
     };
-    for (const Row &row : rows) {
-        const uchar bytes[] = {row.y, row.u, row.y, row.v};
-        QImage out;
-        ASSERT_TRUE(LumenYuyv::toRgb32(bytes, 4, 2, 1, out));
-        ASSERT_EQ(out.format(), QImage::Format_RGB32);
-        EXPECT_TRUE(near(out.pixel(0, 0), row.expected, 2))
-            << int(row.y) << "," << int(row.u) << "," << int(row.v) << " gave " << std::hex
-            << out.pixel(0, 0);
-        EXPECT_EQ(out.pixel(0, 0), out.pixel(1, 0));
+    // 2 pixels wide takes the plain path, 18 wide the vector path (8
+    // pixels a step) and its tail: both must agree.
+    for (int width : {2, 18}) {
+        for (const Row &row : rows) {
+            QByteArray bytes;
+            for (int i = 0; i < width / 2; ++i)
+                bytes.append(char(row.y)).append(char(row.u)).append(char(row.y)).append(char(row.v));
+            QImage out;
+            ASSERT_TRUE(LumenYuyv::toRgb32(reinterpret_cast<const uchar *>(bytes.constData()),
+                                           width * 2, width, 1, out));
+            ASSERT_EQ(out.format(), QImage::Format_RGB32);
+            for (int x = 0; x < width; ++x)
+                EXPECT_TRUE(near(out.pixel(x, 0), row.expected, 2))
+                    << int(row.y) << "," << int(row.u) << "," << int(row.v) << " at " << x
+                    << " gave " << std::hex << out.pixel(x, 0);
+        }
     }
 }
 
@@ -50,6 +57,19 @@ TEST(LumenYuyv, EachPixelOfAPairKeepsItsOwnLumaAndPaddedLinesAreSkipped)
     EXPECT_EQ(out.pixel(1, 0), qRgb(255, 255, 255));
     EXPECT_EQ(out.pixel(0, 1), qRgb(255, 255, 255));
     EXPECT_EQ(out.pixel(1, 1), qRgb(0, 0, 0));
+
+    // The same on the vector path: 8 pixels, lines padded by 16 bytes.
+    QByteArray wide;
+    for (int line = 0; line < 2; ++line) {
+        for (int i = 0; i < 4; ++i)
+            wide.append(line ? "\xeb\x80\x10\x80" : "\x10\x80\xeb\x80", 4);
+        wide.append(QByteArray(16, '\xc8'));
+    }
+    ASSERT_TRUE(LumenYuyv::toRgb32(reinterpret_cast<const uchar *>(wide.constData()), 32, 8, 2, out));
+    for (int x = 0; x < 8; ++x) {
+        EXPECT_EQ(out.pixel(x, 0), x % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0)) << x;
+        EXPECT_EQ(out.pixel(x, 1), x % 2 ? qRgb(0, 0, 0) : qRgb(255, 255, 255)) << x;
+    }
 }
 
 TEST(LumenYuyv, RefusesOddWidthsAndShortLines)

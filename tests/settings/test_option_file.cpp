@@ -41,7 +41,8 @@ TEST(OptionFile, EmptyTextOrNoKeyStillCallsTheHandler)
 TEST(OptionFile, MarkersPairUpAsTheDeviceWritesThem)
 {
     // White space between the markers is ignored; values are not trimmed.
-    auto d = parse("<key>FocusLock</key> <value>1</value><key>Info_AP</key>\n<value> Vizo 7 </value>");
+    auto d =
+        parse("<key>FocusLock</key> <value>1</value><key>Info_AP</key>\n<value> Vizo 7 </value>");
     EXPECT_EQ(d.value("FocusLock"), QStringLiteral("1"));
     EXPECT_EQ(d.value("Info_AP"), QStringLiteral(" Vizo 7 "));
 
@@ -96,8 +97,8 @@ TEST(OptionFile, ValueForms)
     EXPECT_EQ(P::readInteger(u"abc"), 0);
     EXPECT_EQ(P::readInteger(u""), 0);
     EXPECT_EQ(P::readInteger(u"- 5"), 0);
-    EXPECT_EQ(P::readInteger(u"4294967297"), 1);          // low 32 bits
-    EXPECT_EQ(P::readInteger(u"2147483648"), INT32_MIN);  // wraps, no saturation
+    EXPECT_EQ(P::readInteger(u"4294967297"), 1);         // low 32 bits
+    EXPECT_EQ(P::readInteger(u"2147483648"), INT32_MIN); // wraps, no saturation
     EXPECT_EQ(P::readInteger(u"-4294967295"), 1);
     EXPECT_EQ(P::readInteger(u"99999999999999999999999"), qint32(0xf67fffffu)); // low bits
     EXPECT_TRUE(P::readBoolean(u"1"));
@@ -153,11 +154,12 @@ TEST(OptionFile, ApplyingStoresEveryKnownKey)
     text += pair("Info_SN", "SN998877");
     text += pair("Info_Battery", "85%");
     text += pair("Info_AP", "Vizo_1234");
-    text += pair(" FocusLock", "0");      // no such key: ignored
-    text += pair("focuslock", "0");       // case matters
+    text += pair(" FocusLock", "0");               // no such key: ignored
+    text += pair("focuslock", "0");                // case matters
     text += pair("Distance_SelectColor0", "0303"); // slot 0 has no key
     text += pair("Near_SelectColor8", "0303");
-    VizoConfigParser::parseData(text, [&](const VizoOptionFileData &d) { s.applyOptionFileData(d); });
+    VizoConfigParser::parseData(text,
+                                [&](const VizoOptionFileData &d) { s.applyOptionFileData(d); });
 
     const VizoOptions *o = s.options();
     EXPECT_EQ(s.cameraMode(), 0);
@@ -232,7 +234,8 @@ TEST(OptionFile, ParseFileReportsAMissingFile)
     file.write(pair("TTSVolume", "3"));
     file.close();
     VizoOptionFileData got;
-    EXPECT_TRUE(VizoConfigParser::parseFile(file.fileName(), [&](const VizoOptionFileData &d) { got = d; }));
+    EXPECT_TRUE(VizoConfigParser::parseFile(file.fileName(),
+                                            [&](const VizoOptionFileData &d) { got = d; }));
     EXPECT_EQ(got.value("TTSVolume"), QStringLiteral("3"));
 }
 
@@ -258,7 +261,8 @@ TEST(OptionFile, WriterRoundTripsThroughTheParser)
     EXPECT_TRUE(text.contains("<key>Near_SelectColor4</key><value>0710</value>"));
 
     VizoSettings copy;
-    VizoConfigParser::parseData(text + '\0', [&](const VizoOptionFileData &d) { copy.applyOptionFileData(d); });
+    VizoConfigParser::parseData(text + '\0',
+                                [&](const VizoOptionFileData &d) { copy.applyOptionFileData(d); });
     EXPECT_EQ(VizoConfigWriter::optionFileData(copy), VizoConfigWriter::optionFileData(source));
     EXPECT_EQ(copy.options()->passwords(), QStringLiteral("mot de passé"));
     EXPECT_EQ(copy.ocr()->language(), 0x80000004u);

@@ -36,18 +36,18 @@ Tables testTables()
                                       {"Languages", QVariantList{"Ana"}},
                                       {"OCRLanguages", QVariantList{"Ana"}}}));
     t.regions.insert(
-        "North",
-        tableOf({{"RegionCode", 4},
-                 {"Languages", QVariantList{"Ana", "Bo", "Cy", "Ghost"}},
-                 {"OCRLanguages", QVariantList{"Ana", "Far", "Wrap"}},
-                 {"LanguageDisplayName",
-                  tableOf({{"Ana", tableOf({{"Ana", "Ana-in-Ana"}, {"Bo", "Bo-in-Ana"}})},
-                           {"Cy", tableOf({{"Ana", "Ana-in-Cy"}})}})},
-                 {"OCRLanguageDisplayName", tableOf({{"Ana", tableOf({{"Far", "Far-in-Ana"}})}})}}));
+        "North", tableOf({{"RegionCode", 4},
+                          {"Languages", QVariantList{"Ana", "Bo", "Cy", "Ghost"}},
+                          {"OCRLanguages", QVariantList{"Ana", "Far", "Wrap"}},
+                          {"LanguageDisplayName",
+                           tableOf({{"Ana", tableOf({{"Ana", "Ana-in-Ana"}, {"Bo", "Bo-in-Ana"}})},
+                                    {"Cy", tableOf({{"Ana", "Ana-in-Cy"}})}})},
+                          {"OCRLanguageDisplayName",
+                           tableOf({{"Ana", tableOf({{"Far", "Far-in-Ana"}})}})}}));
     t.regions.insert("Empty", tableOf({{"RegionCode", 5}}));
-    t.languages.insert("Languages", tableOf({{"Ana", language(1, 1)},
-                                             {"Bo", language(2, 3)},
-                                             {"Cy", language(2, 33)}}));
+    t.languages.insert(
+        "Languages",
+        tableOf({{"Ana", language(1, 1)}, {"Bo", language(2, 3)}, {"Cy", language(2, 33)}}));
     t.languages.insert("OCRLanguages", tableOf({{"Ana", tableOf({{"BitMask", 1}})},
                                                 {"Far", tableOf({{"BitMask", 3}})},
                                                 {"Wrap", tableOf({{"BitMask", 33}})}}));
@@ -123,7 +123,7 @@ TEST(Regions, SettingsFollowTheRegionsLanguage)
     EXPECT_EQ(s.languageStrings(), before);
 
     // A partial table falls back to English key by key.
-    s.setVizoRegion(std::make_unique<VizoRegion>(2)); // Europe
+    s.setVizoRegion(std::make_unique<VizoRegion>(2));           // Europe
     ASSERT_TRUE(s.vizoRegion()->setCurrentLanguageWithCode(3)); // German
     s.reloadLanguageStrings();
     EXPECT_EQ(s.text("MenuName", "Option.Contrast"), QStringLiteral("Kontrast"));
@@ -138,7 +138,8 @@ TEST(Resources, ShippedRegionsAreUsable)
     int real = 0;
     for (auto it = regions.cbegin(); it != regions.cend(); ++it) {
         VizoRegion region(it.value().toMap().value("RegionCode").toInt());
-        EXPECT_EQ(region.regionCode(), it.value().toMap().value("RegionCode").toInt()) << it.key().toStdString();
+        EXPECT_EQ(region.regionCode(), it.value().toMap().value("RegionCode").toInt())
+            << it.key().toStdString();
         ASSERT_FALSE(region.languages().isEmpty()) << it.key().toStdString();
         QStringList ui, ocr;
         QSet<quint32> bits;
@@ -150,7 +151,8 @@ TEST(Resources, ShippedRegionsAreUsable)
         }
         for (const VizoOCRLanguage &l : region.ocrLanguages()) {
             ocr << l.name();
-            EXPECT_FALSE(bits.contains(l.bitMask())) << "duplicate OCR bit in " << it.key().toStdString();
+            EXPECT_FALSE(bits.contains(l.bitMask()))
+                << "duplicate OCR bit in " << it.key().toStdString();
             bits.insert(l.bitMask());
             EXPECT_FALSE(region.getOCRLanguageDisplayName(l).isEmpty()) << l.name().toStdString();
         }
@@ -175,12 +177,14 @@ TEST(Resources, EveryKeyInUseHasTextInEnglishAndFrench)
         ASSERT_FALSE(table.isEmpty()) << name;
         for (const VizoTextKey &k : kVizoTextKeys) {
             const QString text = table.value(k.section).toMap().value(k.key).toString();
-            EXPECT_FALSE(text.trimmed().isEmpty()) << name << " lacks " << k.section << "/" << k.key;
+            EXPECT_FALSE(text.trimmed().isEmpty())
+                << name << " lacks " << k.section << "/" << k.key;
         }
     }
     // A text used as a format holds exactly its placeholders, in every
     // language that has it.
-    for (const char *name : {"English", "French", "German", "Spanish", "Italian", "Japanese", "Korean"}) {
+    for (const char *name :
+         {"English", "French", "German", "Spanish", "Italian", "Japanese", "Korean"}) {
         const QVariantMap table = VizoResources::propertyList(name);
         for (const VizoTextKey &k : kVizoTextKeys) {
             const QVariant text = table.value(k.section).toMap().value(k.key);

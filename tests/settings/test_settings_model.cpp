@@ -19,7 +19,8 @@ void expectDefaultSlots(const VizoColorMode *mode)
 
 void scribble(VizoSettings &s)
 {
-    for (VizoColorMode *mode : {s.options()->colorModeForDistance(), s.options()->colorModeForNear()})
+    for (VizoColorMode *mode :
+         {s.options()->colorModeForDistance(), s.options()->colorModeForNear()})
         for (int i = 0; i < 8; ++i) {
             mode->slot(i)->setTextColor(4);
             mode->slot(i)->setBgColor(6);
