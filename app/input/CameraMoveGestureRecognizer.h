@@ -36,6 +36,8 @@ public:
     void fireDirectionChanged(int direction);
     void fireDistanceLevelChanged(int level);
 
-private:
+    // Ends a drag in progress as a release would: reports the stop if a
+    // direction was reported. Used when the recognizer is disarmed mid-drag,
+    // since it then gets no release.
     void endDrag();
 };

@@ -140,6 +140,10 @@ void VizoGestureMap::disableAllMouseGestures()
 
 QStringList VizoGestureMap::updateMouseGestures(VizoInputState state)
 {
+    std::vector<CameraMoveGestureRecognizer *> wereArmed;
+    for (const auto &r : m_recognizers)
+        if (auto *move = dynamic_cast<CameraMoveGestureRecognizer *>(r.get()); move && move->enabled)
+            wereArmed.push_back(move);
     disableAllMouseGestures();
     state.cameraZoomRunning = m_cameraZoom->running();
     state.imageZoomRunning = m_imageZoom->running();
@@ -148,6 +152,11 @@ QStringList VizoGestureMap::updateMouseGestures(VizoInputState state)
     for (const QString &name : armed)
         if (MouseGestureRecognizer *r = recognizer(name))
             r->enabled = true;
+    // A drag whose recognizer is disarmed never sees its release: stop the
+    // movement now rather than let the camera run on.
+    for (CameraMoveGestureRecognizer *move : wereArmed)
+        if (!move->enabled && move->isDraggingMode)
+            move->endDrag();
     return armed;
 }
 

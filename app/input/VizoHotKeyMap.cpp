@@ -86,8 +86,18 @@ void VizoHotKeyMap::setupHotKeys(const QVariantMap &file)
         if (!hotKey)
             hotKey = std::make_shared<BrHotKey>();
         hotKey->loadFromDictionary(file.value(action.name).toMap());
-        hotKey->setEventKeyDown(std::move(action.keyDown));
-        hotKey->setEventKeyUp(std::move(action.keyUp));
+        const QString name = action.name;
+        auto up = std::move(action.keyUp);
+        hotKey->setEventKeyDown([this, name, up, down = std::move(action.keyDown)](bool repeat) {
+            if (!repeat)
+                m_held.insert(name, up);
+            down(repeat);
+        });
+        hotKey->setEventKeyUp([this, name, up] {
+            m_held.remove(name);
+            if (up)
+                up();
+        });
     }
 }
 
@@ -100,6 +110,17 @@ VizoHotKeyArming VizoHotKeyMap::updateHotKeys(const VizoInputState &state)
     for (const QString &name : arming.armed)
         if (const std::shared_ptr<BrHotKey> hotKey = m_dicShortcutHandlers.value(name))
             hotKey->setEnabled(true);
+    // A key disarmed while held gets no release from the system: send what
+    // its release sends now (stop moving, stop zooming), so the device does
+    // not go on after the user let go.
+    const QStringList held = m_held.keys();
+    for (const QString &name : held) {
+        if (arming.armed.contains(name))
+            continue;
+        const std::function<void()> up = m_held.take(name);
+        if (up)
+            up();
+    }
     const VizoInputHooks &hooks = m_context.hooks();
     if (arming.enableMenuHotKeys && hooks.enableMenuHotKeys)
         hooks.enableMenuHotKeys();

@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QVariantMap>
 
+#include <functional>
 #include <memory>
 
 class BrHotKey;
@@ -55,5 +56,8 @@ public:
 
 private:
     VizoInputContext &m_context;
+    // Actions whose key is down; a release handler still owed when the key
+    // is disarmed while held runs at the disarming.
+    QMap<QString, std::function<void()>> m_held;
     QMap<QString, std::shared_ptr<BrHotKey>> m_dicShortcutHandlers;
 };

@@ -410,3 +410,15 @@ TEST_F(Recognizers, APostedCopyOfAQtEventKeepsItsPosition)
     EXPECT_TRUE(move.isDraggingMode);
     EXPECT_EQ(move.ptStart, QPointF(400, 300));
 }
+
+TEST_F(GestureMap, DisarmingADragStopsTheCamera)
+{
+    map.mouseDown(&view, mouse(QEvent::MouseButtonPress, {400, 300}));
+    map.mouseDragged(&view, mouse(QEvent::MouseMove, {500, 300}));
+    spin(20);
+    map.scrollWheel(&view, wheelEvent(120)); // the burst disarms the move
+    spin(20);
+    map.mouseUp(&view, mouse(QEvent::MouseButtonRelease, {500, 300}));
+    spin(20);
+    EXPECT_EQ(rec.sent(), (QStringList{"20 03 03", "20 03 0b 00", "20 00 00", "20 03 0a"}));
+}

@@ -199,6 +199,24 @@ TEST_F(HotKeyMapTest, ArmsExactlyTheComputedSetAndRefreshes)
     EXPECT_TRUE(enabled().isEmpty());
 }
 
+TEST_F(HotKeyMapTest, AKeyDisarmedWhileHeldSendsItsRelease)
+{
+    VizoInputState s;
+    s.vizoVersion = 0;
+    map->updateHotKeys(s);
+    map->hotKey("CameraMode.MoveUp")->eventKeyDown()(false);
+    map->hotKey("CameraMode.ZoomIn")->eventKeyDown()(false);
+    map->hotKey("CameraMode.ZoomIn")->eventKeyUp()();
+    map->hotKey("CameraMode.FindPosition")->eventKeyDown()(false);
+    s.menuOpened = true; // the moves and zooms are disarmed while held
+    map->updateHotKeys(s);
+    EXPECT_EQ(rec.sent(), (QStringList{"20 03 00", "20 00 00", "20 00 02", "20 09", "20 0a", "20 03 0a"}));
+    // A release that still arrives later sends nothing more.
+    map->hotKey("CameraMode.MoveUp")->eventKeyUp()();
+    map->updateHotKeys(s);
+    EXPECT_EQ(rec.sent().size(), 6);
+}
+
 TEST_F(HotKeyMapTest, AKeyPressReachesTheHandlers)
 {
     QWidget window;
