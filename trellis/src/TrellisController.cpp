@@ -124,6 +124,7 @@ TrellisController::TrellisController(QWidget *parent)
     connect(ui->buttonScrollDown, &QAbstractButton::clicked, this,
             &TrellisController::onButtonScrollDownClicked);
     ui->tableView->setItemDelegate(new NoPaintDelegate(ui->tableView));
+    ui->tableView->installEventFilter(this);
     m_model = new MenuModel(this);
 }
 
@@ -343,7 +344,8 @@ void TrellisController::focusTable()
 {
     QPointer<TrellisController> self(this);
     queueMain(this, [self] {
-        if (!self || !self->isVisible())
+        // A disabled level has a nested one open, which takes the keys.
+        if (!self || !self->isVisible() || self->m_disabled)
             return;
         self->ui->tableView->setFocus(Qt::OtherFocusReason);
         if (TrellisController *root = self->rootController())
@@ -587,6 +589,28 @@ void TrellisController::resizeEvent(QResizeEvent *event)
     layoutRows();
     calcRowsPerPage();
     updateUIState();
+}
+
+bool TrellisController::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ui->tableView && event->type() == QEvent::FocusIn) {
+        TrellisController *root = rootController();
+        if (!m_disabled) {
+            root->m_firstResponder = ui->tableView;
+        } else {
+            // A click on an outer level (or around a nested one) must not
+            // take the keys away from the open nested level.
+            QPointer<TrellisController> self(this);
+            queueMain(this, [self] {
+                if (!self || !self->m_disabled || !self->ui->tableView->hasFocus())
+                    return;
+                TreeMenuTableView *inner = self->rootController()->m_firstResponder;
+                if (inner && inner != self->ui->tableView && inner->isVisible())
+                    inner->setFocus(Qt::OtherFocusReason);
+            });
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TrellisController::viewForRow(int row)
