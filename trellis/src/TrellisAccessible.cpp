@@ -215,6 +215,15 @@ public:
 
     int childCount() const override { return table()->numberOfRows(); }
 
+    // A nested level's table belongs to the row that shows it.
+    QAccessibleInterface *parent() const override
+    {
+        for (QWidget *w = table()->parentWidget(); w; w = w->parentWidget())
+            if (qobject_cast<TrellisCellView *>(w))
+                return QAccessible::queryAccessibleInterface(w);
+        return QAccessibleWidget::parent();
+    }
+
     QAccessibleInterface *child(int index) const override
     {
         auto *cell = qobject_cast<TrellisCellView *>(table()->rowWidget(index));
