@@ -223,3 +223,37 @@ TEST_F(Levels, ApplicationHandsEscapeToTheFocusedTable)
     EXPECT_FALSE(t->b->expanded());
     EXPECT_TRUE(t->a->expanded());
 }
+
+TEST_F(Levels, NewMenuWhileANestedLevelIsOpenStartsClean)
+{
+    auto t = threeLevels();
+    show(t->root);
+    key(Qt::Key_Return);
+    ASSERT_TRUE(root->isDisabled());
+    auto fresh = plainMenu(3, QStringLiteral("new "));
+    root->setMenu(fresh);
+    settle();
+    EXPECT_FALSE(root->isDisabled());
+    EXPECT_FALSE(t->root->at(1)->disabled()) << "items of the old menu are given back";
+    EXPECT_EQ(root->tableView()->numberOfRows(), 3);
+    EXPECT_EQ(focus(), root->tableView());
+    key(Qt::Key_Down);
+    EXPECT_EQ(currentRow(root), 1);
+    EXPECT_EQ(root->selectedMenuItem(), fresh->at(1).get());
+}
+
+TEST_F(Levels, MenuBuiltWhileHiddenTakesTheKeysWhenShown)
+{
+    window = std::make_unique<QWidget>();
+    window->resize(300, 300);
+    auto *level = new TrellisController(window.get());
+    level->setGeometry(0, 0, 300, 300);
+    level->setMenu(plainMenu(2));
+    level->updateLayout();
+    settle();
+    ASSERT_NE(level->firstResponder(), nullptr);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    level->firstResponder()->setFocus();
+    EXPECT_EQ(focus(), level->tableView());
+}

@@ -160,7 +160,9 @@ TrellisController *TrellisController::rootController() const
 
 TreeMenuTableView *TrellisController::firstResponder() const
 {
-    return m_firstResponder;
+    // Before any table had the focus (a menu built while hidden), the
+    // root's own table is where the keys belong.
+    return m_firstResponder ? m_firstResponder.data() : ui->tableView;
 }
 
 TrellisItem *TrellisController::selectedMenuItem() const
@@ -345,11 +347,12 @@ void TrellisController::focusTable()
     QPointer<TrellisController> self(this);
     queueMain(this, [self] {
         // A disabled level has a nested one open, which takes the keys.
-        if (!self || !self->isVisible() || self->m_disabled)
+        if (!self || self->m_disabled)
             return;
-        self->ui->tableView->setFocus(Qt::OtherFocusReason);
         if (TrellisController *root = self->rootController())
             root->m_firstResponder = self->ui->tableView;
+        if (self->isVisible())
+            self->ui->tableView->setFocus(Qt::OtherFocusReason);
     });
 }
 
@@ -531,6 +534,10 @@ void TrellisController::bindCell(TrellisCellView *cell, const TrellisItemPtr &it
 
 void TrellisController::removeAllCells()
 {
+    // The nested levels go with the rows: give the items back their own
+    // disabled flags and make this level live again.
+    if (m_disabled)
+        setDisabled(false);
     for (TrellisCellView *cell : std::as_const(m_arrayCells)) {
         if (cell->menuItem)
             cell->menuItem->disconnect(cell);
