@@ -110,8 +110,13 @@ TEST_F(HotKeyRow, DisabledFieldIgnoresKeys)
     show(trellisMenu({zoom}));
     TextViewForHotKey *field = static_cast<TrellisHotKeyCellView *>(cell(root, 0))->hotKeyView();
     zoom->setDisabled(true);
+    QTest::mouseClick(field, Qt::LeftButton);
+    settle();
+    EXPECT_EQ(focus(), root->tableView()) << "a disabled field does not take the keys";
     field->setFocus();
     settle();
     key(Qt::Key_Q);
     EXPECT_EQ(field->text(), "x");
+    zoom->setDisabled(false);
+    EXPECT_TRUE(field->isReadOnly()) << "a hot key field is never typed into";
 }
