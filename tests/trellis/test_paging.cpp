@@ -94,3 +94,37 @@ TEST_F(Paging, ScaleMultipliesTheRowHeightOnce)
     level->setScale(1.5f);
     EXPECT_EQ(level->rowHeight(), 75) << "each call multiplies: call it once";
 }
+
+TEST_F(Paging, PageKeysPageAndOtherKeysReachTheApplication)
+{
+    auto parent = makeItem(QStringLiteral("parent"));
+    parent->setSubMenu(plainMenu(3));
+    auto menu = plainMenu(40);
+    menu->prepend(parent);
+    show(menu, {300, 300});
+    QScrollBar *bar = root->scrollView()->verticalScrollBar();
+    key(Qt::Key_PageDown);
+    EXPECT_GT(bar->value(), 0);
+    EXPECT_TRUE(root->buttonScrollUp()->isVisible());
+    key(Qt::Key_PageUp);
+    EXPECT_EQ(bar->value(), 0);
+
+    // Keys the menu does not use travel up to the window, from any level.
+    struct Catcher : QObject
+    {
+        QList<int> keys;
+        bool eventFilter(QObject *, QEvent *e) override
+        {
+            if (e->type() == QEvent::KeyPress)
+                keys << static_cast<QKeyEvent *>(e)->key();
+            return false;
+        }
+    } catcher;
+    window->installEventFilter(&catcher);
+    key(Qt::Key_Home);
+    key(Qt::Key_Return);
+    key(Qt::Key_Left);
+    key(Qt::Key_Right);
+    EXPECT_EQ(catcher.keys, QList<int>({Qt::Key_Left, Qt::Key_Right}));
+    EXPECT_EQ(focusedLevel()->level(), 1);
+}

@@ -19,6 +19,7 @@
 
 #include <QAbstractTableModel>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLoggingCategory>
 #include <QScrollBar>
@@ -125,6 +126,7 @@ TrellisController::TrellisController(QWidget *parent)
             &TrellisController::onButtonScrollDownClicked);
     ui->tableView->setItemDelegate(new NoPaintDelegate(ui->tableView));
     ui->tableView->installEventFilter(this);
+    ui->scrollView->installEventFilter(this);
     m_model = new MenuModel(this);
 }
 
@@ -600,6 +602,26 @@ void TrellisController::resizeEvent(QResizeEvent *event)
 
 bool TrellisController::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (watched == ui->tableView && (key == Qt::Key_PageUp || key == Qt::Key_PageDown)) {
+            // Page keys do what the page buttons do, when there is a page.
+            QAbstractButton *button =
+                key == Qt::Key_PageUp ? ui->buttonScrollUp : ui->buttonScrollDown;
+            if (button->isVisible() && button->isEnabled()) {
+                event->accept();
+                key == Qt::Key_PageUp ? onButtonScrollUpClicked() : onButtonScrollDownClicked();
+                return true;
+            }
+        }
+        if (watched == ui->scrollView) {
+            // The scroll area would scroll on keys the table passed on; the
+            // menu moves by its own rules, so let them travel on up to the
+            // application.
+            event->ignore();
+            return true;
+        }
+    }
     if (watched == ui->tableView && event->type() == QEvent::FocusIn) {
         TrellisController *root = rootController();
         if (!m_disabled) {
