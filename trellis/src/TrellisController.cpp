@@ -302,18 +302,18 @@ void TrellisController::setDisabled(bool disabled)
     }
     m_disabled = disabled;
     if (m_menu) {
-        for (const TrellisItemPtr &item : std::as_const(*m_menu)) {
-            if (disabled) {
-                // Remember what the application had disabled itself, so that
-                // closing a sub-menu does not enable those items.
-                item->setProperty("_trellisOwnDisabled", item->disabled());
-                item->setDisabled(true);
-            } else {
-                const QVariant own = item->property("_trellisOwnDisabled");
-                item->setDisabled(own.isValid() && own.toBool());
-                item->setProperty("_trellisOwnDisabled", QVariant());
-            }
+        if (disabled) {
+            // Remember what the application had disabled itself, so that
+            // closing a sub-menu does not enable those items.
+            m_itemsDisabledBefore.clear();
+            for (const TrellisItemPtr &item : std::as_const(*m_menu))
+                if (item->disabled())
+                    m_itemsDisabledBefore.insert(item.get());
         }
+        for (const TrellisItemPtr &item : std::as_const(*m_menu))
+            item->setDisabled(disabled || m_itemsDisabledBefore.contains(item.get()));
+        if (!disabled)
+            m_itemsDisabledBefore.clear();
     }
     ui->buttonScrollUp->setEnabled(!disabled);
     ui->buttonScrollDown->setEnabled(!disabled);
