@@ -139,7 +139,7 @@ TEST_F(Activation, SliderEditCycleWithRollback)
     clickRow(root, 1);
     EXPECT_EQ(currentRow(root), 0);
 
-    slider->setValueOfSlider(7);  // as the application's arrow handler does
+    slider->setValueOfSlider(7); // as the application's arrow handler does
     EXPECT_EQ(view->slider()->value(), 7);
     key(Qt::Key_Escape);
     EXPECT_EQ(cancelledWith.toInt(), 4);

@@ -38,7 +38,7 @@ TEST(HotKeyText, ReadThroughTheUsKeymap)
     if (text == "shift + q")
         GTEST_SKIP() << "no US keymap (xkbcommon data files missing)";
     EXPECT_EQ(text, "shift + a");
-    EXPECT_EQ(textFor(Qt::Key_unknown, Qt::NoModifier, 113), "←");  // the Left key
+    EXPECT_EQ(textFor(Qt::Key_unknown, Qt::NoModifier, 113), "←"); // the Left key
     EXPECT_EQ(textFor(Qt::Key_Exclam, Qt::ShiftModifier, 10), "shift + 1");
 }
 

@@ -9,7 +9,7 @@ namespace {
 struct Tree
 {
     TrellisMenuPtr root;
-    TrellisItemPtr a, b, c;  // a > b > c, each the first row of its level
+    TrellisItemPtr a, b, c; // a > b > c, each the first row of its level
     std::shared_ptr<TrellisItemCheckBox> leaf;
     QStringList log;
 };
@@ -134,7 +134,7 @@ TEST_F(Levels, EmptySubMenuOpensAndClosesTouchingNoItem)
     ASSERT_NE(nested, nullptr);
     EXPECT_EQ(nested->level(), 1);
     EXPECT_EQ(nested->tableView()->numberOfRows(), 0);
-    key(Qt::Key_Down);  // nothing to move to, nothing breaks
+    key(Qt::Key_Down); // nothing to move to, nothing breaks
     key(Qt::Key_Return);
     key(Qt::Key_Escape);
     EXPECT_EQ(focusedLevel(), root.data());
@@ -195,7 +195,8 @@ TEST_F(Levels, ClicksInsideANestedLevelNeverActivateTheOuterRow)
     settle();
     EXPECT_EQ(outerClicks, 1);
     EXPECT_TRUE(t->a->expanded());
-    EXPECT_EQ(focusedLevel()->level(), 1) << "a click on the nested level's margin keeps the keys there";
+    EXPECT_EQ(focusedLevel()->level(), 1)
+        << "a click on the nested level's margin keeps the keys there";
     // The outer rows are disabled while the nested level is open.
     clickRow(root, 1);
     EXPECT_EQ(currentRow(root), 0);

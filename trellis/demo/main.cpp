@@ -109,8 +109,8 @@ private:
         auto *slider = qobject_cast<TrellisItemSlider *>(m_root->selectedMenuItem());
         if (!slider || slider->editState() != 1)
             return;
-        const int value = qBound(slider->minValue(), slider->valueOfSlider() + delta,
-                                 slider->maxValue());
+        const int value =
+            qBound(slider->minValue(), slider->valueOfSlider() + delta, slider->maxValue());
         if (value == slider->valueOfSlider())
             return;
         slider->setValueOfSlider(value);

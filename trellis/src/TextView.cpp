@@ -30,7 +30,12 @@ void TextView::mousePressEvent(QMouseEvent *event)
         eventClicked();
     QPointer<TextView> self(this);
     QMetaObject::invokeMethod(
-        this, [self] { if (self) self->setFocus(Qt::MouseFocusReason); }, Qt::QueuedConnection);
+        this,
+        [self] {
+            if (self)
+                self->setFocus(Qt::MouseFocusReason);
+        },
+        Qt::QueuedConnection);
 }
 
 void TextView::keyPressEvent(QKeyEvent *event)

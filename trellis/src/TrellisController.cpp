@@ -237,11 +237,11 @@ void TrellisController::applyCellColors(TrellisCellView *cell) const
     cell->applyColors();
 }
 
-#define TRELLIS_CELL_COLOR_SETTER(Setter, field)                                                 \
+#define TRELLIS_CELL_COLOR_SETTER(Setter, field)                                                   \
     void TrellisController::Setter(const QColor &color)                                            \
     {                                                                                              \
         field = color;                                                                             \
-        for (TrellisCellView *cell : std::as_const(m_arrayCells))                                  \
+        for (TrellisCellView * cell : std::as_const(m_arrayCells))                                 \
             applyCellColors(cell);                                                                 \
     }
 TRELLIS_CELL_COLOR_SETTER(setCellBackgroundColor, m_cellBackgroundColor)
@@ -498,7 +498,8 @@ void TrellisController::bindCell(TrellisCellView *cell, const TrellisItemPtr &it
                     return;
                 for (const TrellisItemPtr &other : std::as_const(*self->m_menu))
                     if (other->type() == TrellisItemTypeRadioGroup)
-                        static_cast<TrellisItemRadioGroup *>(other.get())->setValueOfRadioGroup(false);
+                        static_cast<TrellisItemRadioGroup *>(other.get())
+                            ->setValueOfRadioGroup(false);
                 radio->setValueOfRadioGroup(radio->enableToggle() ? on : true);
                 if (radio->eventValueChanged)
                     radio->eventValueChanged(radio, radio->valueOfRadioGroup());

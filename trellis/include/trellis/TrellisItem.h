@@ -95,14 +95,14 @@ public:
     void setEditState(int state);
 
     // Handlers; an empty one is skipped. Capture controllers weakly.
-    ItemHandler eventItemSelected;   // became the current row
-    ItemHandler eventItemClicked;    // was activated
-    ValueHandler eventValueChanged;  // its value changed through the menu
-    ItemHandler eventMenuExpanded;   // its sub-menu has been shown
-    ItemHandler eventMenuCollapsed;  // its sub-menu has been closed
-    ItemHandler eventBeginEdit;      // an edit began
-    ItemHandler eventEndEdit;        // an edit was confirmed
-    ValueHandler eventCancelEdit;    // an edit was cancelled: (item, valueForRollback)
+    ItemHandler eventItemSelected;  // became the current row
+    ItemHandler eventItemClicked;   // was activated
+    ValueHandler eventValueChanged; // its value changed through the menu
+    ItemHandler eventMenuExpanded;  // its sub-menu has been shown
+    ItemHandler eventMenuCollapsed; // its sub-menu has been closed
+    ItemHandler eventBeginEdit;     // an edit began
+    ItemHandler eventEndEdit;       // an edit was confirmed
+    ValueHandler eventCancelEdit;   // an edit was cancelled: (item, valueForRollback)
 
     // The value a row shows, as the handlers would pass it; invalid for a
     // plain item.
