@@ -2,6 +2,7 @@
 #include "MenuFixture.h"
 
 #include "TextViewForHotKey.h"
+#include "TextView.h"
 #include "TrellisHotKeyCellView.h"
 
 namespace {
@@ -119,4 +120,28 @@ TEST_F(HotKeyRow, DisabledFieldIgnoresKeys)
     EXPECT_EQ(field->text(), "x");
     zoom->setDisabled(false);
     EXPECT_TRUE(field->isReadOnly()) << "a hot key field is never typed into";
+}
+
+TEST_F(HotKeyRow, TextEditRowReportsOnReturnAndRestoresOnEscape)
+{
+    auto name = makeItem<TrellisItemTextEdit>(QStringLiteral("name"));
+    name->setValueOfTextEdit(QStringLiteral("Vizo"));
+    QStringList reported;
+    name->eventValueChanged = [&](TrellisItem *, const QVariant &v) { reported << v.toString(); };
+    show(trellisMenu({name}));
+    auto *field = static_cast<TrellisTexEditCellView *>(cell(root, 0))->textView();
+    EXPECT_EQ(field->text(), "Vizo");
+    key(Qt::Key_Return);
+    ASSERT_EQ(focus(), field);
+    QTest::keyClicks(field, "X");
+    key(Qt::Key_Escape);
+    EXPECT_EQ(field->text(), "Vizo");
+    EXPECT_EQ(focus(), root->tableView());
+    key(Qt::Key_Return);
+    QTest::keyClicks(field, "2");
+    key(Qt::Key_Return);
+    EXPECT_EQ(reported, QStringList({"Vizo2"}));
+    EXPECT_EQ(name->valueOfTextEdit(), "Vizo") << "storing the text is the application's choice";
+    name->setValueOfTextEdit(QStringLiteral("Other"));
+    EXPECT_EQ(field->text(), "Other");
 }

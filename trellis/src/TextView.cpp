@@ -49,6 +49,7 @@ void TextView::keyPressEvent(QKeyEvent *event)
             eventEditingDone();
         return;
     case Qt::Key_Escape:
+        setText(m_textAtFocus);
         if (eventEditingDone)
             eventEditingDone();
         return;
@@ -60,6 +61,12 @@ void TextView::keyPressEvent(QKeyEvent *event)
         return;
     }
     QLineEdit::keyPressEvent(event);
+}
+
+void TextView::focusInEvent(QFocusEvent *event)
+{
+    QLineEdit::focusInEvent(event);
+    m_textAtFocus = text();
 }
 
 void TextView::wheelEvent(QWheelEvent *event)
