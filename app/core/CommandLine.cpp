@@ -1,0 +1,99 @@
+#include "CommandLine.h"
+
+namespace CommandLine {
+
+int editionCodeFromName(const QString &name)
+{
+    if (name == QLatin1String("summit"))
+        return 0;
+    if (name == QLatin1String("valley"))
+        return 1;
+    if (name == QLatin1String("ridge"))
+        return 2;
+    return -1;
+}
+
+QString usage()
+{
+    return QStringLiteral(
+        "Usage: vizo-viewer [--port PATH] [--simulate [--edition summit|ridge|valley]] [--camera NAME]\n"
+        "\n"
+        "Shows the picture of a Vizo reading camera and drives it from the keyboard and mouse.\n"
+        "\n"
+        "Options:\n"
+        "  --port PATH        use this serial device instead of looking for the camera's port\n"
+        "  --simulate         run a virtual camera inside the viewer (no device needed)\n"
+        "  --edition NAME     edition of the virtual camera: summit (default), ridge or valley\n"
+        "  --camera NAME      name of the video capture device (default \"FX3\")\n"
+        "  --help             show this text\n");
+}
+
+CommandLineOptions parse(const QStringList &arguments)
+{
+    CommandLineOptions options;
+    bool editionGiven = false;
+    bool portGiven = false;
+    auto fail = [&options](const QString &message) {
+        options.error = message;
+        return options;
+    };
+
+    // arguments[0] is the program itself.
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        QString arg = arguments.at(i);
+        QString value;
+        bool hasInlineValue = false;
+        const qsizetype eq = arg.indexOf(QLatin1Char('='));
+        if (arg.startsWith(QLatin1String("--")) && eq > 0) {
+            value = arg.mid(eq + 1);
+            arg = arg.left(eq);
+            hasInlineValue = true;
+        }
+        auto takeValue = [&](QString *out) {
+            if (hasInlineValue) {
+                *out = value;
+                return !out->isEmpty();
+            }
+            if (i + 1 >= arguments.size())
+                return false;
+            *out = arguments.at(++i);
+            return !out->isEmpty();
+        };
+
+        if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+            if (hasInlineValue)
+                return fail(QStringLiteral("--help takes no value"));
+            options.help = true;
+        } else if (arg == QLatin1String("--simulate")) {
+            if (hasInlineValue)
+                return fail(QStringLiteral("--simulate takes no value"));
+            options.simulate = true;
+        } else if (arg == QLatin1String("--port")) {
+            if (!takeValue(&options.port))
+                return fail(QStringLiteral("--port needs a path"));
+            portGiven = true;
+        } else if (arg == QLatin1String("--camera")) {
+            if (!takeValue(&options.cameraName))
+                return fail(QStringLiteral("--camera needs a name"));
+        } else if (arg == QLatin1String("--edition")) {
+            QString name;
+            if (!takeValue(&name))
+                return fail(QStringLiteral("--edition needs summit, ridge or valley"));
+            const int code = editionCodeFromName(name);
+            if (code < 0)
+                return fail(QStringLiteral("unknown edition \"%1\" (summit, ridge or valley)").arg(name));
+            options.simulatedEdition = code;
+            editionGiven = true;
+        } else {
+            return fail(QStringLiteral("unknown option \"%1\"").arg(arguments.at(i)));
+        }
+    }
+
+    if (editionGiven && !options.simulate)
+        return fail(QStringLiteral("--edition only goes with --simulate"));
+    if (portGiven && options.simulate)
+        return fail(QStringLiteral("--port and --simulate exclude each other"));
+    return options;
+}
+
+} // namespace CommandLine

@@ -1,0 +1,29 @@
+#pragma once
+// The viewer's command line:
+//   vizo-viewer [--port PATH] [--simulate [--edition summit|ridge|valley]] [--camera NAME]
+// Parsing has no side effects; main() prints the usage or the error and picks
+// the exit code (2 for a bad command line).
+#include <QString>
+#include <QStringList>
+
+struct CommandLineOptions
+{
+    QString port;                    // serial device to open instead of discovery
+    bool simulate = false;           // run the virtual device in-process
+    int simulatedEdition = 0;        // edition code of the virtual device (0 Summit, 1 Valley, 2 Ridge)
+    QString cameraName = QStringLiteral("FX3");
+    bool help = false;
+    QString error;                   // non-empty when the command line is bad
+
+    bool ok() const { return error.isEmpty(); }
+};
+
+namespace CommandLine {
+
+CommandLineOptions parse(const QStringList &arguments);
+QString usage();
+
+// Edition names as the command line spells them; -1 for an unknown name.
+int editionCodeFromName(const QString &name);
+
+} // namespace CommandLine

@@ -1,0 +1,69 @@
+#include "InputArming.h"
+
+#include "AppDelegate.h"
+#include "ModalWindowController.h"
+#include "settings/VizoSettings.h"
+
+#if __has_include("input/MouseGestureRecognizer.h")
+#include "input/MouseGestureRecognizer.h"
+#define VIZO_HAVE_GESTURES 1
+#endif
+
+#include <bramble/BrHotKey.h>
+
+#include <QGuiApplication>
+
+void InputArming::setupHotKeys(AppDelegate &)
+{
+    BrHotKey::hotKeyRepeatStartInterval(0.5);
+}
+
+void InputArming::updateHotKeys(AppDelegate &app)
+{
+    BrHotKey::disableAllHotKeys();
+    if (app.disableAllFunctions())
+        return;
+    if (QGuiApplication::applicationState() != Qt::ApplicationActive)
+        return;
+    for (const char *name : {"TTS.SpeedUp", "TTS.SpeedDown"}) {
+        if (auto key = app.dicShortcutHandlers().value(QString::fromLatin1(name)))
+            key->setEnabled(true);
+    }
+    if (app.disableHotKeys())
+        return;
+    VizoSettings *settings = AppDelegate::settings();
+    const int mode = settings ? settings->vizoHotKeyMode() : 0;
+    if (mode >= 1 && mode <= 3)
+        refreshModalWindows(app);
+}
+
+void InputArming::setupMouseGestures(AppDelegate &)
+{
+}
+
+void InputArming::updateMouseGestures(AppDelegate &app)
+{
+#ifdef VIZO_HAVE_GESTURES
+    for (const auto &recognizer : app.dicMouseGestures()) {
+        if (recognizer)
+            recognizer->enabled = false;
+    }
+#else
+    (void)app;
+#endif
+}
+
+void InputArming::refreshModalWindows(AppDelegate &app)
+{
+    Stack &stack = app.stackUI();
+    const qsizetype n = stack.count();
+    for (qsizetype i = 0; i < n; ++i) {
+        auto *window = qobject_cast<ModalWindowController *>(stack.at(i));
+        if (!window)
+            continue;
+        window->raise();
+        window->activateWindow();
+        if (i == n - 1)
+            window->enableHotKeys();
+    }
+}

@@ -1,0 +1,28 @@
+#pragma once
+// The application's hot key and mouse gesture tables are armed by
+// recomputation: every state change ends in updateHotKeys() and
+// updateMouseGestures() of the delegate, which hand over to this object.
+//
+// The base class implements the rules that do not depend on the key and
+// gesture tables (everything off, nothing while functions are locked or the
+// application is inactive, the modal windows' own keys given back) and
+// creates no keys or gestures. The input layer derives from it and fills the
+// tables; AppDelegate::setInputArming() installs it before launch.
+#include <QString>
+
+class AppDelegate;
+
+class InputArming
+{
+public:
+    virtual ~InputArming() = default;
+
+    virtual void setupHotKeys(AppDelegate &app);
+    virtual void updateHotKeys(AppDelegate &app);
+    virtual void setupMouseGestures(AppDelegate &app);
+    virtual void updateMouseGestures(AppDelegate &app);
+
+    // Brings every modal window of the stack to the front, bottom to top,
+    // and gives the top one its keys back.
+    static void refreshModalWindows(AppDelegate &app);
+};

@@ -1,0 +1,53 @@
+#pragma once
+// The virtual device run inside the viewer (--simulate): it answers on a
+// pseudo-terminal like the real camera, and its picture, drawn from its
+// current state a few times a second, is shown through Lumen's program
+// frame feed.
+#include <QObject>
+#include <QSize>
+#include <QString>
+#include <QTimer>
+
+#include <memory>
+
+class LumenFrameFeed;
+class VizoVirtualDevice;
+
+class SimulatedDevice : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit SimulatedDevice(int edition, QObject *parent = nullptr);
+    ~SimulatedDevice() override;
+
+    // Whether this build has the virtual device and the serial link.
+    static bool isAvailable();
+
+    // Opens the pseudo-terminal and starts answering. False with a reason
+    // when the terminal cannot be made.
+    bool start(QString *error);
+    // The terminal the viewer opens.
+    QString portPath() const;
+    // The picture, fed while the device runs.
+    std::shared_ptr<LumenFrameFeed> frameSource() const { return m_feed; }
+
+    // Ends the device: it closes its terminal, which the viewer's link sees
+    // as the device going away.
+    void stop();
+    // The viewer has said HostClosing to the device.
+    bool hostSaidClosing() const;
+
+    // Frames per second of the picture, and its size.
+    static constexpr int kFramesPerSecond = 10;
+    static constexpr QSize kFrameSize{1280, 720};
+
+private:
+    void pushFrame();
+
+    int m_edition;
+    std::unique_ptr<VizoVirtualDevice> m_device;
+    std::shared_ptr<LumenFrameFeed> m_feed;
+    QTimer m_frameTimer;
+    qint64 m_startMs = 0;
+};

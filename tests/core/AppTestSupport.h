@@ -1,0 +1,136 @@
+#pragma once
+// A delegate with the settings model, the stack and (optionally) the main
+// window, but no device: what it sends is recorded instead.
+#include "core/AbstractMenuController.h"
+#include "core/AppDelegate.h"
+#include "core/ModalWindowController.h"
+#include "core/VizoEventDispatcher.h"
+#include "settings/VizoSettings.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+inline QByteArray bytesOf(std::initializer_list<int> values)
+{
+    QByteArray out;
+    for (int v : values)
+        out.append(char(v));
+    return out;
+}
+
+// Runs posted work until `done` holds or `ms` have passed.
+inline bool spinUntil(const std::function<bool()> &done, int ms = 3000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > ms)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(2);
+    }
+    return true;
+}
+
+inline void spin(int ms = 30)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+// A modal window that counts what is asked of it.
+class RecordingWindow : public ModalWindowController
+{
+public:
+    int enableHotKeysCalls = 0;
+    int closeUICalls = 0;
+    int modeChangedCalls = 0;
+    std::vector<std::string> *log = nullptr;
+    std::string name;
+
+    void enableHotKeys() override { ++enableHotKeysCalls; }
+    void closeUI() override
+    {
+        ++closeUICalls;
+        if (log)
+            log->push_back(name);
+        closeWindow();
+    }
+    void vizoModeChanged() override { ++modeChangedCalls; }
+};
+
+struct AppFixture : ::testing::Test
+{
+    std::unique_ptr<AppDelegate> app;
+    QList<QByteArray> sent;
+
+    void SetUp() override
+    {
+        app = std::make_unique<AppDelegate>();
+        app->setupModel();
+        app->setPacketWriter([this](const QByteArray &payload) { sent << payload; });
+        app->setCloseAllUIPauseMs(0);
+        // Leaving the event loop would end every later loop of the process.
+        app->setTerminateHandler([] {});
+    }
+    void TearDown() override
+    {
+        app->eventDispatcher()->waitForParsers();
+        spin(10);
+        app.reset();
+    }
+
+    void withWindow()
+    {
+        app->setupMainWindow();
+        app->setupMenuController();
+    }
+
+    VizoSettings *settings() { return AppDelegate::settings(); }
+
+    // One frame's payload as the link hands it over.
+    void feed(const QByteArray &payload, int count = 1, int index = 1)
+    {
+        app->eventDispatcher()->onPacket(payload, uint16_t(count), uint16_t(index));
+    }
+    // Feeds and runs the posted effects.
+    void report(std::initializer_list<int> payload)
+    {
+        feed(bytesOf(payload));
+        spin(5);
+    }
+
+    // Closes the message box on top as soon as one appears; returns its text
+    // through `text`.
+    void answerNextBox(QString *text, std::function<void(ModalWindowController *)> answer = {})
+    {
+        QMetaObject::invokeMethod(
+            app.get(),
+            [this, text, answer] {
+                auto *box = qobject_cast<ModalWindowController *>(app->stackUI().top());
+                if (!box || !box->isRunningModal()) {
+                    answerNextBox(text, answer);
+                    return;
+                }
+                if (text) {
+                    if (auto *label = box->findChild<QLabel *>(QStringLiteral("labelMessage")))
+                        *text = label->text();
+                }
+                if (answer)
+                    answer(box);
+                else
+                    box->onReturnKeyDown();
+            },
+            Qt::QueuedConnection);
+    }
+};

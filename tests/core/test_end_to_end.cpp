@@ -1,0 +1,165 @@
+// The whole viewer against the virtual device over a pseudo-terminal: from
+// launch to ready, shutdown, the device going away; and the program itself
+// (command line, one copy at a time).
+#include "AppTestSupport.h"
+
+#include "core/MainWindowController.h"
+#include "core/SimulatedDevice.h"
+#include "core/SplashController.h"
+
+#include <bramble/BrDispatch.h>
+#include <bramble/BrNotificationCenter.h>
+
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace {
+
+QString viewerPath()
+{
+    return qEnvironmentVariable("VIZO_BINARY_DIR") + QStringLiteral("/app/core/vizo-viewer");
+}
+
+struct EndToEnd : ::testing::Test
+{
+    QTemporaryDir runtimeDir;
+    std::unique_ptr<AppDelegate> app;
+    QList<QByteArray> sent;
+    QStringList announced;
+    QObject observer;
+    bool ready = false;
+    int terminations = 0;
+
+    void SetUp() override
+    {
+        if (!SimulatedDevice::isAvailable())
+            GTEST_SKIP() << "this build has no virtual device";
+        ASSERT_TRUE(runtimeDir.isValid());
+        qputenv("XDG_RUNTIME_DIR", runtimeDir.path().toLocal8Bit());
+        CommandLineOptions options;
+        options.simulate = true;
+        app = std::make_unique<AppDelegate>(options);
+        app->setPacketObserver([this](const QByteArray &payload) { sent << payload; });
+        app->setTerminateHandler([this] { ++terminations; });
+        QObject::connect(app.get(), &AppDelegate::ready, [this] { ready = true; });
+        BrNotificationCenter::defaultCenter().observe("ImageFileListDownloaded", &observer, [this] { announced << "image"; });
+        BrNotificationCenter::defaultCenter().observe("OCRFileListDownloaded", &observer, [this] { announced << "ocr"; });
+    }
+    void TearDown() override
+    {
+        app.reset();
+        spin(10);
+    }
+
+    // Runs launch; it returns when the splash has closed. A watchdog closes
+    // the splash should start-up never complete, so the test fails instead
+    // of hanging.
+    bool launch()
+    {
+        bool watchdogFired = false;
+        QObject guard;
+        brPostMainAfter(30000, [&watchdogFired] {
+            watchdogFired = true;
+            AppDelegate::closeSplash();
+        }, &guard);
+        const bool launched = app->applicationDidFinishLaunching();
+        return launched && !watchdogFired;
+    }
+};
+
+} // namespace
+
+TEST_F(EndToEnd, LaunchToReadyThenShutdown)
+{
+    ASSERT_TRUE(launch());
+    if (!app->simulatedDevice() || app->simulatedDevice()->portPath().isEmpty())
+        GTEST_SKIP() << "this build has no virtual device";
+    EXPECT_TRUE(ready);
+    EXPECT_EQ(AppDelegate::splash(), nullptr);
+    EXPECT_EQ(AppDelegate::settings()->vizoVersion(), 0);
+    // The device's option file (contrast 20) replaced the defaults (19).
+    EXPECT_EQ(AppDelegate::settings()->options()->contrastForNear(), 20);
+    EXPECT_TRUE(app->mainWindowController()->isResizable());
+    EXPECT_NE(app->captureView(), nullptr);
+
+    ASSERT_TRUE(spinUntil([&] { return announced.size() == 2; }, 20000));
+    EXPECT_EQ(announced, (QStringList{"image", "ocr"}));
+    EXPECT_EQ(AppDelegate::settings()->imageFileItemArray().size(), 12);
+    EXPECT_EQ(AppDelegate::settings()->ocrFileItemArray().size(), 5);
+    EXPECT_EQ(sent, (QList<QByteArray>{bytesOf({0x40, 0x01}), bytesOf({0x30, 0x04}), bytesOf({0x30, 0x01, 1}),
+                                       bytesOf({0x30, 0x01, 2})}));
+
+    app->applicationWillTerminate();
+    EXPECT_EQ(sent.last(), bytesOf({0x40, 0x00}));
+    EXPECT_TRUE(spinUntil([&] { return app->simulatedDevice()->hostSaidClosing(); }, 5000));
+    EXPECT_EQ(terminations, 0);
+}
+
+TEST_F(EndToEnd, DeviceGoneShowsTheMessageAndTerminates)
+{
+    ASSERT_TRUE(launch());
+    if (!app->simulatedDevice() || app->simulatedDevice()->portPath().isEmpty())
+        GTEST_SKIP() << "this build has no virtual device";
+    QString shown;
+    QMetaObject::invokeMethod(app.get(), [this] { app->simulatedDevice()->stop(); }, Qt::QueuedConnection);
+    // The box appears from the link's failure report; answer it.
+    std::function<void()> answer = [&] {
+        auto *box = qobject_cast<ModalWindowController *>(app->stackUI().top());
+        if (!box || !box->isRunningModal()) {
+            QMetaObject::invokeMethod(app.get(), answer, Qt::QueuedConnection);
+            return;
+        }
+        if (auto *label = box->findChild<QLabel *>(QStringLiteral("labelMessage")))
+            shown = label->text();
+        box->onReturnKeyDown();
+    };
+    QMetaObject::invokeMethod(app.get(), answer, Qt::QueuedConnection);
+    ASSERT_TRUE(spinUntil([&] { return terminations > 0; }, 20000));
+    EXPECT_EQ(shown, "The USB connection has been disconnected.\nApplication will be terminated.");
+    EXPECT_EQ(terminations, 1);
+}
+
+TEST(Program, BadOptionPrintsUsageAndExitsTwo)
+{
+    QProcess viewer;
+    viewer.start(viewerPath(), {"--no-such-option"});
+    ASSERT_TRUE(viewer.waitForFinished(20000));
+    EXPECT_EQ(viewer.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(viewer.exitCode(), 2);
+    EXPECT_TRUE(viewer.readAllStandardError().contains("Usage: vizo-viewer"));
+
+    viewer.start(viewerPath(), {"--help"});
+    ASSERT_TRUE(viewer.waitForFinished(20000));
+    EXPECT_EQ(viewer.exitCode(), 0);
+    EXPECT_TRUE(viewer.readAllStandardOutput().contains("--simulate"));
+}
+
+TEST(Program, SecondCopyEndsAtOnce)
+{
+    if (!SimulatedDevice::isAvailable())
+        GTEST_SKIP() << "this build has no virtual device";
+    QTemporaryDir runtime;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_RUNTIME_DIR", runtime.path());
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    QProcess first;
+    first.setProcessEnvironment(env);
+    first.start(viewerPath(), {"--simulate"});
+    ASSERT_TRUE(first.waitForStarted(10000));
+    // The first copy holds the lock once it has launched.
+    ASSERT_TRUE(spinUntil([&] { return QFile::exists(runtime.filePath("vizo-viewer.lock")); }, 20000));
+
+    QProcess second;
+    second.setProcessEnvironment(env);
+    second.start(viewerPath(), {"--simulate"});
+    ASSERT_TRUE(second.waitForFinished(20000));
+    EXPECT_EQ(second.exitCode(), 1);
+    EXPECT_TRUE(second.readAllStandardError().contains("already running"));
+    EXPECT_EQ(first.state(), QProcess::Running);
+
+    first.terminate();
+    if (!first.waitForFinished(10000)) {
+        first.kill();
+        first.waitForFinished(5000);
+    }
+}

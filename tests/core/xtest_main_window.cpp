@@ -1,0 +1,65 @@
+// On a real X server: the ready main window shows the virtual device's
+// moving picture.
+#include "AppTestSupport.h"
+
+#include "core/MainWindowController.h"
+#include "core/SimulatedDevice.h"
+
+#include <bramble/BrDispatch.h>
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSet>
+#include <QTemporaryDir>
+
+namespace {
+// Distinct colours in a coarse grid over the image: a blank area has one or two.
+int distinctColours(const QImage &image)
+{
+    QSet<QRgb> colours;
+    for (int y = 0; y < image.height(); y += 7)
+        for (int x = 0; x < image.width(); x += 7)
+            colours.insert(image.pixel(x, y));
+    return int(colours.size());
+}
+} // namespace
+
+TEST(MainWindowOnX11, ReadyWindowShowsTheMovingPicture)
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        GTEST_SKIP() << "needs an X server";
+    if (!SimulatedDevice::isAvailable())
+        GTEST_SKIP() << "this build has no virtual device";
+    QTemporaryDir runtime;
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    CommandLineOptions options;
+    options.simulate = true;
+    AppDelegate app(options);
+    app.setTerminateHandler([] {});
+    bool watchdog = false;
+    QObject guard;
+    brPostMainAfter(30000, [&] {
+        watchdog = true;
+        AppDelegate::closeSplash();
+    }, &guard);
+    ASSERT_TRUE(app.applicationDidFinishLaunching());
+    ASSERT_FALSE(watchdog) << "start-up did not complete";
+    if (!app.simulatedDevice() || app.simulatedDevice()->portPath().isEmpty())
+        GTEST_SKIP() << "this build has no virtual device";
+    ASSERT_NE(app.captureView(), nullptr);
+    spin(1500);
+
+    QWidget *container = app.captureViewContainer();
+    const QRect area(container->mapToGlobal(QPoint(0, 0)), container->size());
+    QScreen *screen = QGuiApplication::primaryScreen();
+    const QImage first = screen->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage();
+    spin(700);
+    const QImage second = screen->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage();
+    const QString shot = QDir::temp().filePath("vizo-main-window.png");
+    screen->grabWindow(0).save(shot);
+
+    ASSERT_FALSE(first.isNull());
+    EXPECT_GT(distinctColours(first), 20) << "the picture area looks blank; screenshot: " << shot.toStdString();
+    EXPECT_NE(first, second) << "the picture does not move; screenshot: " << shot.toStdString();
+}
