@@ -11,7 +11,8 @@ class QMouseEvent;
 class QWheelEvent;
 class QWidget;
 
-struct MouseGestureEvent {
+struct MouseGestureEvent
+{
     QPointF position; // in the delivering view's coordinates
     Qt::MouseButton button = Qt::NoButton;
     Qt::KeyboardModifiers modifiers;

@@ -72,9 +72,7 @@ void MouseGestureRecognizer::mouseDown(QWidget *, const MouseGestureEvent &event
     ptStart = event.position;
 }
 
-void MouseGestureRecognizer::mouseDragged(QWidget *, const MouseGestureEvent &)
-{
-}
+void MouseGestureRecognizer::mouseDragged(QWidget *, const MouseGestureEvent &) {}
 
 void MouseGestureRecognizer::mouseUp(QWidget *, const MouseGestureEvent &event)
 {
@@ -88,9 +86,7 @@ void MouseGestureRecognizer::rightMouseDown(QWidget *, const MouseGestureEvent &
     ptStart = event.position;
 }
 
-void MouseGestureRecognizer::rightMouseDragged(QWidget *, const MouseGestureEvent &)
-{
-}
+void MouseGestureRecognizer::rightMouseDragged(QWidget *, const MouseGestureEvent &) {}
 
 void MouseGestureRecognizer::rightMouseUp(QWidget *, const MouseGestureEvent &event)
 {

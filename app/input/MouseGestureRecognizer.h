@@ -19,8 +19,14 @@ public:
 
     // Direction codes of a drag, as the device takes them.
     enum Direction {
-        Up = 0, Down = 1, Left = 2, Right = 3,
-        UpLeft = 4, UpRight = 5, DownLeft = 6, DownRight = 7,
+        Up = 0,
+        Down = 1,
+        Left = 2,
+        Right = 3,
+        UpLeft = 4,
+        UpRight = 5,
+        DownLeft = 6,
+        DownRight = 7,
         None = 10,
     };
     // Drags shorter than this do nothing; presses this close to the left or

@@ -1,6 +1,5 @@
 #include "input/SwipeGestureRecognizer.h"
 
-
 void SwipeGestureRecognizer::mouseDown(QWidget *view, const MouseGestureEvent &event)
 {
     const QPointF point = event.position;
@@ -32,14 +31,30 @@ void SwipeGestureRecognizer::processDirectionWithStartPoint(QPointF start, QPoin
         return;
     const std::function<void(double)> *block = nullptr;
     switch (directionForAngle(angleBetween(start, current))) {
-    case Up: block = &eventSwipeUp; break;
-    case Down: block = &eventSwipeDown; break;
-    case Left: block = &eventSwipeLeft; break;
-    case Right: block = &eventSwipeRight; break;
-    case UpLeft: block = &eventSwipeUpLeft; break;
-    case UpRight: block = &eventSwipeUpRight; break;
-    case DownLeft: block = &eventSwipeDownLeft; break;
-    default: block = &eventSwipeDownRight; break;
+    case Up:
+        block = &eventSwipeUp;
+        break;
+    case Down:
+        block = &eventSwipeDown;
+        break;
+    case Left:
+        block = &eventSwipeLeft;
+        break;
+    case Right:
+        block = &eventSwipeRight;
+        break;
+    case UpLeft:
+        block = &eventSwipeUpLeft;
+        break;
+    case UpRight:
+        block = &eventSwipeUpRight;
+        break;
+    case DownLeft:
+        block = &eventSwipeDownLeft;
+        break;
+    default:
+        block = &eventSwipeDownRight;
+        break;
     }
     if (*block)
         (*block)(distance);

@@ -26,8 +26,8 @@ VizoGestureMap::VizoGestureMap(VizoInputContext &context, QObject *parent)
         [c](int action) { c->send(cmd::cameraZoom(action)); }, rearm);
     m_imageZoom = std::make_unique<VizoWheelZoom>(
         [c](int action) { c->send(cmd::imageZoom(action)); }, rearm);
-    m_ocrZoom = std::make_unique<VizoWheelZoom>(
-        [c](int action) { c->send(cmd::ocrZoom(action)); }, rearm);
+    m_ocrZoom =
+        std::make_unique<VizoWheelZoom>([c](int action) { c->send(cmd::ocrZoom(action)); }, rearm);
 }
 
 VizoGestureMap::~VizoGestureMap()
@@ -68,13 +68,17 @@ void VizoGestureMap::setupMouseGestures()
     };
     auto wheel = [](VizoWheelZoom *zoom) {
         auto r = std::make_unique<MouseGestureRecognizer>();
-        r->eventScrollWheel = [zoom](const MouseGestureEvent &event) { zoom->wheel(event.wheelNotches()); };
+        r->eventScrollWheel = [zoom](const MouseGestureEvent &event) {
+            zoom->wheel(event.wheelNotches());
+        };
         return r;
     };
     // Markers move one step per swipe: `plus` sends MarkerAdjust 2, `minus` 3.
     auto marker = [c](bool vertical) {
         auto r = std::make_unique<SwipeGestureRecognizer>();
-        auto step = [c](int action) { return [c, action](double) { c->send(cmd::markerAdjust(action)); }; };
+        auto step = [c](int action) {
+            return [c, action](double) { c->send(cmd::markerAdjust(action)); };
+        };
         if (vertical) {
             r->eventSwipeLeft = step(3);
             r->eventSwipeRight = step(2);
@@ -110,10 +114,12 @@ void VizoGestureMap::setupMouseGestures()
     add(n[7], marker(false));
     add(n[8], marker(true));
 
-    add(n[9], clicks([c] {
-            c->send(cmd::cameraColor(0));
-            c->model().calcNextColor();
-        }, {}));
+    add(n[9], clicks(
+                  [c] {
+                      c->send(cmd::cameraColor(0));
+                      c->model().calcNextColor();
+                  },
+                  {}));
     add(n[10], clicks([c] { c->send(cmd::imageColor(0)); }, {}));
     add(n[11], clicks([c] { c->send(cmd::ocrColor(0)); }, {}));
     add(n[12], wheel(m_cameraZoom.get()));
@@ -142,7 +148,8 @@ QStringList VizoGestureMap::updateMouseGestures(VizoInputState state)
 {
     std::vector<CameraMoveGestureRecognizer *> wereArmed;
     for (const auto &r : m_recognizers)
-        if (auto *move = dynamic_cast<CameraMoveGestureRecognizer *>(r.get()); move && move->enabled)
+        if (auto *move = dynamic_cast<CameraMoveGestureRecognizer *>(r.get());
+            move && move->enabled)
             wereArmed.push_back(move);
     disableAllMouseGestures();
     state.cameraZoomRunning = m_cameraZoom->running();
@@ -169,7 +176,9 @@ void VizoGestureMap::post(Call call, QWidget *view, const MouseGestureEvent &eve
         // Each armed recognizer gets its own call; it may run after the
         // recognizer was disarmed, which is how a drag ends cleanly.
         MouseGestureRecognizer *target = r.get();
-        brPostMain([target, call, guardedView, event] { (target->*call)(guardedView.data(), event); }, this);
+        brPostMain(
+            [target, call, guardedView, event] { (target->*call)(guardedView.data(), event); },
+            this);
     }
 }
 
@@ -195,7 +204,8 @@ void VizoGestureMap::rightMouseDown(QWidget *view, const QMouseEvent &event)
 
 void VizoGestureMap::rightMouseDragged(QWidget *view, const QMouseEvent &event)
 {
-    post(&MouseGestureRecognizer::rightMouseDragged, view, MouseGestureEvent::fromMouse(view, event));
+    post(&MouseGestureRecognizer::rightMouseDragged, view,
+         MouseGestureEvent::fromMouse(view, event));
 }
 
 void VizoGestureMap::rightMouseUp(QWidget *view, const QMouseEvent &event)

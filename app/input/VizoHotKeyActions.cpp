@@ -107,7 +107,8 @@ QList<VizoHotKeyAction> build(VizoInputContext &ctx)
 {
     QHash<QString, VizoHotKeyAction> table;
     auto press = [&](const char *name, Press fn) {
-        table.insert(QString::fromLatin1(name), {QString::fromLatin1(name), once(std::move(fn)), {}});
+        table.insert(QString::fromLatin1(name),
+                     {QString::fromLatin1(name), once(std::move(fn)), {}});
     };
     auto pressRelease = [&](const char *name, Press down, Press up) {
         table.insert(QString::fromLatin1(name),
@@ -265,4 +266,4 @@ QList<VizoHotKeyAction> build(VizoInputContext &ctx)
     return actions;
 }
 
-}
+} // namespace VizoHotKeyActions

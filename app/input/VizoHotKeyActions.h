@@ -9,7 +9,8 @@
 
 #include <functional>
 
-struct VizoHotKeyAction {
+struct VizoHotKeyAction
+{
     QString name;
     std::function<void(bool repeat)> keyDown;
     std::function<void()> keyUp; // may be empty
@@ -26,4 +27,4 @@ void stepContrast(VizoInputContext &context, bool up);
 void stepSpeechRate(VizoInputContext &context, bool up);
 void easyColorChange(VizoInputContext &context);
 
-}
+} // namespace VizoHotKeyActions

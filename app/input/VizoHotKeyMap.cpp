@@ -137,12 +137,12 @@ QString VizoHotKeyMap::listHotKeysText(const QVariantMap &file)
     QString text;
     for (const QString &name : VizoInputNames::hotKeyActions()) {
         const QVariantMap record = file.value(name).toMap();
-        const QString keys = brDescribeKeyCombination(
-            quint16(record.value(QStringLiteral("KeyCode")).toUInt()),
-            record.value(QStringLiteral("CommandKey")).toBool(),
-            record.value(QStringLiteral("OptionKey")).toBool(),
-            record.value(QStringLiteral("ControlKey")).toBool(),
-            record.value(QStringLiteral("ShiftKey")).toBool());
+        const QString keys =
+            brDescribeKeyCombination(quint16(record.value(QStringLiteral("KeyCode")).toUInt()),
+                                     record.value(QStringLiteral("CommandKey")).toBool(),
+                                     record.value(QStringLiteral("OptionKey")).toBool(),
+                                     record.value(QStringLiteral("ControlKey")).toBool(),
+                                     record.value(QStringLiteral("ShiftKey")).toBool());
         text += name.leftJustified(width + 2) + keys + QLatin1Char('\n');
     }
     return text;

@@ -37,7 +37,10 @@ public:
     VizoHotKeyArming updateHotKeys(const VizoInputState &state);
 
     BrHotKey *hotKey(const QString &name) const { return m_dicShortcutHandlers.value(name).get(); }
-    const QMap<QString, std::shared_ptr<BrHotKey>> &dicShortcutHandlers() const { return m_dicShortcutHandlers; }
+    const QMap<QString, std::shared_ptr<BrHotKey>> &dicShortcutHandlers() const
+    {
+        return m_dicShortcutHandlers;
+    }
 
     // The file name for a language code: "VizoHotKeys_fr" for exactly "fr",
     // else "VizoHotKeys".

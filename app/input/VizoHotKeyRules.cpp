@@ -40,17 +40,16 @@ void ocrStartKey(const VizoInputState &state, VizoHotKeyArming &out)
 void ocrReadingKeys(const VizoInputState &state, VizoHotKeyArming &out)
 {
     add(out, {state.ocrPlayed ? "OCRMode.Pause" : "OCRMode.Play"});
-    add(out, {"OCRMode.GoToNextParagraph", "OCRMode.GoToPrevParagraph",
-              "OCRMode.GoToNextLine", "OCRMode.GoToPrevLine"});
+    add(out, {"OCRMode.GoToNextParagraph", "OCRMode.GoToPrevParagraph", "OCRMode.GoToNextLine",
+              "OCRMode.GoToPrevLine"});
 }
 
 void cameraPreviewKeys(VizoHotKeyArming &out)
 {
-    add(out, {"CameraPreviewMode.ToOCRMode", "NearViewMode.FocusLock",
-              "CameraMode.MoveUp", "CameraMode.MoveDown", "CameraMode.MoveToLeft",
-              "CameraMode.MoveToRight", "CameraMode.MoveToNextLine",
-              "CameraMode.ZoomIn", "CameraMode.ZoomOut", "CameraMode.NextColor",
-              "CameraMode.PrevColor", "CameraMode.EasyColorChange",
+    add(out, {"CameraPreviewMode.ToOCRMode", "NearViewMode.FocusLock", "CameraMode.MoveUp",
+              "CameraMode.MoveDown", "CameraMode.MoveToLeft", "CameraMode.MoveToRight",
+              "CameraMode.MoveToNextLine", "CameraMode.ZoomIn", "CameraMode.ZoomOut",
+              "CameraMode.NextColor", "CameraMode.PrevColor", "CameraMode.EasyColorChange",
               "ContrastUp", "ContrastDown"});
 }
 
@@ -72,18 +71,17 @@ void summitVersion(const VizoInputState &state, VizoHotKeyArming &out)
         add(out, {"NearViewMode.FocusLock"});
         addIf(out, near, "DistanceViewMode");
         addIf(out, distance, "DistanceViewMode.MoveToBookmark");
-        add(out, {"CameraMode.MoveUp", "CameraMode.MoveDown", "CameraMode.MoveToLeft",
-                  "CameraMode.MoveToRight", "CameraMode.MoveToNextLine",
-                  "CameraMode.ZoomIn", "CameraMode.ZoomOut", "CameraMode.FindPosition",
-                  "CameraMode.NextColor", "CameraMode.PrevColor",
-                  "CameraMode.EasyColorChange", "ContrastUp", "ContrastDown"});
+        add(out,
+            {"CameraMode.MoveUp", "CameraMode.MoveDown", "CameraMode.MoveToLeft",
+             "CameraMode.MoveToRight", "CameraMode.MoveToNextLine", "CameraMode.ZoomIn",
+             "CameraMode.ZoomOut", "CameraMode.FindPosition", "CameraMode.NextColor",
+             "CameraMode.PrevColor", "CameraMode.EasyColorChange", "ContrastUp", "ContrastDown"});
         addIf(out, near, "CameraMode.ToAutoScrollMode");
         ocrStartKey(state, out);
         break;
     case 1:
-        add(out, {"OpenMenu", "OCRMode.ToCameraMode", "OCRMode.ToCameraPreviewMode",
-                  "OCRMode.Save", "OCRMode.NextColor", "OCRMode.PrevColor",
-                  "OCRMode.ZoomIn", "OCRMode.ZoomOut"});
+        add(out, {"OpenMenu", "OCRMode.ToCameraMode", "OCRMode.ToCameraPreviewMode", "OCRMode.Save",
+                  "OCRMode.NextColor", "OCRMode.PrevColor", "OCRMode.ZoomIn", "OCRMode.ZoomOut"});
         ocrReadingKeys(state, out);
         add(out, {"ContrastUp", "ContrastDown"});
         break;
@@ -115,14 +113,13 @@ void ridgeVersion(const VizoInputState &state, VizoHotKeyArming &out)
         add(out, {"OpenMenu"});
         addIf(out, near, "NearViewMode.FocusLock");
         add(out, {"CameraMode.ZoomIn", "CameraMode.ZoomOut", "CameraMode.FindPosition",
-                  "CameraMode.NextColor", "CameraMode.PrevColor",
-                  "CameraMode.EasyColorChange", "ContrastUp", "ContrastDown"});
+                  "CameraMode.NextColor", "CameraMode.PrevColor", "CameraMode.EasyColorChange",
+                  "ContrastUp", "ContrastDown"});
         ocrStartKey(state, out);
         break;
     case 1:
         add(out, {"OpenMenu", "OCRMode.ToCameraMode", "OCRMode.ToCameraPreviewMode",
-                  "OCRMode.NextColor", "OCRMode.PrevColor",
-                  "OCRMode.ZoomIn", "OCRMode.ZoomOut"});
+                  "OCRMode.NextColor", "OCRMode.PrevColor", "OCRMode.ZoomIn", "OCRMode.ZoomOut"});
         ocrReadingKeys(state, out);
         break;
     case 3:
@@ -144,8 +141,8 @@ void valleyVersion(const VizoInputState &state, VizoHotKeyArming &out)
     add(out, {"CameraMode.OpenColorModeSetting"});
     addIf(out, state.cameraMode == NearView, "NearViewMode.FocusLock");
     add(out, {"CameraMode.ZoomIn", "CameraMode.ZoomOut", "CameraMode.FindPosition",
-              "CameraMode.NextColor", "CameraMode.PrevColor",
-              "CameraMode.EasyColorChange", "ContrastUp", "ContrastDown"});
+              "CameraMode.NextColor", "CameraMode.PrevColor", "CameraMode.EasyColorChange",
+              "ContrastUp", "ContrastDown"});
 }
 
 VizoHotKeyArming arming(const VizoInputState &state)
@@ -175,18 +172,18 @@ VizoHotKeyArming arming(const VizoInputState &state)
         }
         break;
     case 1:
-        add(out, {"ImageMode.NextColor", "ImageMode.PrevColor", "ImageMode.ZoomIn",
-                  "ImageMode.ZoomOut", "ImageMode.MoveUp", "ImageMode.MoveDown",
-                  "ImageMode.MoveToLeft", "ImageMode.MoveToRight", "ContrastUp",
-                  "ContrastDown", "CameraMode.ToOCRMode"});
+        add(out,
+            {"ImageMode.NextColor", "ImageMode.PrevColor", "ImageMode.ZoomIn", "ImageMode.ZoomOut",
+             "ImageMode.MoveUp", "ImageMode.MoveDown", "ImageMode.MoveToLeft",
+             "ImageMode.MoveToRight", "ContrastUp", "ContrastDown", "CameraMode.ToOCRMode"});
         out.refreshModalWindows = true;
         break;
     case 2:
         if (state.captureTop == VizoCaptureTop::MenuOpen) {
             add(out, {"CloseMenu", "CloseMenu2"});
         } else if (state.captureTop == VizoCaptureTop::MenuClosed) {
-            add(out, {"OpenMenu", "OCRMode.NextColor", "OCRMode.PrevColor",
-                      "OCRMode.ZoomIn", "OCRMode.ZoomOut"});
+            add(out, {"OpenMenu", "OCRMode.NextColor", "OCRMode.PrevColor", "OCRMode.ZoomIn",
+                      "OCRMode.ZoomOut"});
             ocrReadingKeys(state, out);
             add(out, {"ContrastUp", "ContrastDown", "OCRMode.ToCameraPreviewMode"});
         }
@@ -202,4 +199,4 @@ VizoHotKeyArming arming(const VizoInputState &state)
     return out;
 }
 
-}
+} // namespace VizoHotKeyRules

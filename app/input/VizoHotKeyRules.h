@@ -6,7 +6,8 @@
 
 #include <QStringList>
 
-struct VizoHotKeyArming {
+struct VizoHotKeyArming
+{
     QStringList armed;                // action names, in arming order
     bool enableMenuHotKeys = false;   // the open tree menu takes its own keys
     bool refreshModalWindows = false; // raise the modal windows, re-enable the top one's keys
@@ -22,4 +23,4 @@ void summitVersion(const VizoInputState &state, VizoHotKeyArming &out);
 void ridgeVersion(const VizoInputState &state, VizoHotKeyArming &out);
 void valleyVersion(const VizoInputState &state, VizoHotKeyArming &out);
 
-}
+} // namespace VizoHotKeyRules

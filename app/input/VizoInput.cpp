@@ -3,8 +3,7 @@
 #include "settings/VizoSettings.h"
 
 VizoInput::VizoInput(VizoSettings &settings, VizoInputHooks hooks, QObject *parent)
-    : QObject(parent),
-      m_model(settings),
+    : QObject(parent), m_model(settings),
       m_context(std::make_unique<VizoInputContext>(m_model, std::move(hooks))),
       m_hotKeys(std::make_unique<VizoHotKeyMap>(*m_context)),
       m_gestures(std::make_unique<VizoGestureMap>(*m_context))

@@ -16,7 +16,8 @@
 class VizoSettings;
 
 // The delegate's side of the input state.
-struct VizoInputFlags {
+struct VizoInputFlags
+{
     bool applicationActive = true;
     bool menuOpened = false;
     bool disableAllFunctions = false;

@@ -36,7 +36,8 @@ VizoInputFlags VizoInputArming::flagsOf(AppDelegate &app)
     flags.disableHotKeys = app.disableHotKeys();
     flags.disableMouseGestures = app.disableMouseGestures();
     if (auto *window = qobject_cast<CaptureWindowController *>(app.stackUI().top()))
-        flags.captureTop = window->isVizoMenuOpen() ? VizoCaptureTop::MenuOpen : VizoCaptureTop::MenuClosed;
+        flags.captureTop =
+            window->isVizoMenuOpen() ? VizoCaptureTop::MenuOpen : VizoCaptureTop::MenuClosed;
     return flags;
 }
 

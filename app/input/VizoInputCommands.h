@@ -7,14 +7,14 @@
 
 namespace VizoInputCommands {
 
-QByteArray cameraZoom(int action);      // 0 in, 1 out, 2 stop
-QByteArray cameraMove(int direction);   // 0..7, 0x0A stop
+QByteArray cameraZoom(int action);    // 0 in, 1 out, 2 stop
+QByteArray cameraMove(int direction); // 0..7, 0x0A stop
 QByteArray cameraMoveSpeed(int level);
-QByteArray cameraColor(int step);       // 0 next, 1 previous
-QByteArray selectView(int view);        // 1 near, 0 distance, 2 bookmark
+QByteArray cameraColor(int step); // 0 next, 1 previous
+QByteArray selectView(int view);  // 1 near, 0 distance, 2 bookmark
 QByteArray findPositionStart();
 QByteArray findPositionEnd();
-QByteArray easyColorChange(int back);   // 0 to slot 0, 1 back
+QByteArray easyColorChange(int back); // 0 to slot 0, 1 back
 QByteArray nextLine();
 QByteArray setFocusLock(bool on);
 QByteArray setContrast(int target, int value);
@@ -29,7 +29,7 @@ QByteArray imageSave();
 QByteArray imageColor(int step);
 QByteArray imageZoom(int action);
 QByteArray imageMove(int direction);
-QByteArray imageContrast(int step);     // 0 up, 1 down
+QByteArray imageContrast(int step); // 0 up, 1 down
 QByteArray ocrStart();
 QByteArray ocrPlay();
 QByteArray ocrPause();
@@ -44,4 +44,4 @@ QByteArray ocrColor(int step);
 QByteArray ocrContrast(int step);
 QByteArray ocrCameraPreview();
 
-}
+} // namespace VizoInputCommands

@@ -9,7 +9,8 @@
 
 #include <functional>
 
-struct VizoInputHooks {
+struct VizoInputHooks
+{
     // Sends one command payload to the device (blocks while it is paced).
     std::function<void(const QByteArray &payload)> send;
     std::function<void()> openMenu;
@@ -33,7 +34,9 @@ class VizoInputContext
 {
 public:
     VizoInputContext(VizoInputModel &model, VizoInputHooks hooks)
-        : m_model(model), m_hooks(std::move(hooks)) {}
+        : m_model(model), m_hooks(std::move(hooks))
+    {
+    }
 
     VizoInputModel &model() const { return m_model; }
     const VizoInputHooks &hooks() const { return m_hooks; }

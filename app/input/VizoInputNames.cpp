@@ -87,4 +87,4 @@ const QStringList &mouseGestures()
     return names;
 }
 
-}
+} // namespace VizoInputNames

@@ -11,4 +11,4 @@ const QStringList &hotKeyActions();
 // The 15 mouse gestures, in the order they are created.
 const QStringList &mouseGestures();
 
-}
+} // namespace VizoInputNames

@@ -7,9 +7,9 @@
 // What is on top of the modal stack, as far as input cares: one of the two
 // full-screen capture windows (image or OCR), with or without its own menu.
 enum class VizoCaptureTop {
-    None,        // no capture window on top
-    MenuClosed,  // a capture window on top, its own menu closed
-    MenuOpen,    // a capture window on top, its own menu open
+    None,       // no capture window on top
+    MenuClosed, // a capture window on top, its own menu closed
+    MenuOpen,   // a capture window on top, its own menu open
 };
 
 // Edition codes the device reports.
@@ -18,13 +18,16 @@ constexpr int Summit = 0;
 constexpr int Valley = 1;
 constexpr int Ridge = 2;
 constexpr int Unknown = 255;
-}
+} // namespace VizoEdition
 
-struct VizoInputState {
+struct VizoInputState
+{
     // From the settings model.
     int vizoVersion = VizoEdition::Unknown;
-    int vizoMode = 0;             // 0 camera, 1 OCR, 2 image, 3 full-screen OCR preview, 4 auto-scroll, 5 camera preview
-    int vizoHotKeyMode = 0;       // 0 camera keys, 1 image keys, 2 capture-window keys, 3 camera-preview keys
+    int vizoMode =
+        0; // 0 camera, 1 OCR, 2 image, 3 full-screen OCR preview, 4 auto-scroll, 5 camera preview
+    int vizoHotKeyMode =
+        0; // 0 camera keys, 1 image keys, 2 capture-window keys, 3 camera-preview keys
     int vizoMouseGestureMode = 0; // 0 main window, 1..6 pages, 7..9 capture windows
     int cameraMode = 1;           // 0 distance view, 1 near view
     int ocrFieldMode = 0;         // 0 zoom, 1 full screen

@@ -151,4 +151,4 @@ QStringList armed(const VizoInputState &state)
     return out;
 }
 
-}
+} // namespace VizoMouseGestureRules

@@ -13,4 +13,4 @@ void summitVersion(const VizoInputState &state, QStringList &out);
 void ridgeVersion(const VizoInputState &state, QStringList &out);
 void valleyVersion(const VizoInputState &state, QStringList &out);
 
-}
+} // namespace VizoMouseGestureRules

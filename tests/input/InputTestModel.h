@@ -14,14 +14,16 @@ inline void PrintTo(const QString &s, std::ostream *os)
     *os << '"' << s.toStdString() << '"';
 }
 
-struct InputTestModel : VizoInputModel {
+struct InputTestModel : VizoInputModel
+{
     int version = 0, mode = 0, hotKeyMode = 0, gestureMode = 0, camera = 1, fieldMode = 0;
     bool ocr = false, scroll = false, focus = false;
     std::array<int, 2> contrastOf{19, 19};
     int sendContrastCount = 0;
     std::array<int, 2> selected{1, 1};
     std::array<int, 2> oldSelected{1, 1};
-    std::array<std::array<int, 8>, 2> textColors{{{1, 3, 2, 10, 9, 9, 5, 0}, {1, 3, 2, 10, 9, 9, 5, 0}}};
+    std::array<std::array<int, 8>, 2> textColors{
+        {{1, 3, 2, 10, 9, 9, 5, 0}, {1, 3, 2, 10, 9, 9, 5, 0}}};
     int nextColorCalls = 0, prevColorCalls = 0;
     int speed = 2;
 
@@ -56,7 +58,8 @@ struct InputTestModel : VizoInputModel {
 
 // Records what the handlers do, in order: "send 20 00 00", "lock-keys",
 // "update-keys", "open-menu", "page 1 3" ...
-struct InputTestRecorder {
+struct InputTestRecorder
+{
     QStringList log;
     bool disableHotKeys = false;
     bool disableMouseGestures = false;
@@ -73,7 +76,9 @@ struct InputTestRecorder {
     VizoInputHooks hooks()
     {
         VizoInputHooks h;
-        h.send = [this](const QByteArray &p) { log.append("send " + QString::fromLatin1(p.toHex(' '))); };
+        h.send = [this](const QByteArray &p) {
+            log.append("send " + QString::fromLatin1(p.toHex(' ')));
+        };
         h.openMenu = [this] { log.append("open-menu"); };
         h.closeMenu = [this] { log.append("close-menu"); };
         h.setDisableHotKeys = [this](bool v) {

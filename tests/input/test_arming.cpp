@@ -21,17 +21,28 @@ bool holds(const QString &cond, const VizoInputState &s)
 {
     if (cond.isEmpty())
         return true;
-    if (cond == "near") return s.cameraMode == 1;
-    if (cond == "distance") return s.cameraMode == 0;
-    if (cond == "played") return s.ocrPlayed;
-    if (cond == "!played") return !s.ocrPlayed;
-    if (cond == "scrolling") return s.autoScrollPlayed;
-    if (cond == "!scrolling") return !s.autoScrollPlayed;
-    if (cond == "field1&near") return s.ocrFieldMode == 1 && s.cameraMode == 1;
-    if (cond == "field0&near") return s.ocrFieldMode != 1 && s.cameraMode == 1;
-    if (cond == "notimer") return !s.cameraZoomRunning;
-    if (cond == "notimerOcr") return !s.ocrZoomRunning;
-    if (cond == "notimerImage") return !s.imageZoomRunning;
+    if (cond == "near")
+        return s.cameraMode == 1;
+    if (cond == "distance")
+        return s.cameraMode == 0;
+    if (cond == "played")
+        return s.ocrPlayed;
+    if (cond == "!played")
+        return !s.ocrPlayed;
+    if (cond == "scrolling")
+        return s.autoScrollPlayed;
+    if (cond == "!scrolling")
+        return !s.autoScrollPlayed;
+    if (cond == "field1&near")
+        return s.ocrFieldMode == 1 && s.cameraMode == 1;
+    if (cond == "field0&near")
+        return s.ocrFieldMode != 1 && s.cameraMode == 1;
+    if (cond == "notimer")
+        return !s.cameraZoomRunning;
+    if (cond == "notimerOcr")
+        return !s.ocrZoomRunning;
+    if (cond == "notimerImage")
+        return !s.imageZoomRunning;
     ADD_FAILURE() << "unknown condition " << cond.toStdString();
     return false;
 }
@@ -48,72 +59,112 @@ QSet<QString> resolve(const Table &table, const VizoInputState &s)
     return out;
 }
 
-const Table kCameraPreviewKeys = {
-    "CameraPreviewMode.ToOCRMode", "NearViewMode.FocusLock", "CameraMode.MoveUp",
-    "CameraMode.MoveDown", "CameraMode.MoveToLeft", "CameraMode.MoveToRight",
-    "CameraMode.MoveToNextLine", "CameraMode.ZoomIn", "CameraMode.ZoomOut",
-    "CameraMode.NextColor", "CameraMode.PrevColor", "CameraMode.EasyColorChange",
-    "ContrastUp", "ContrastDown"};
+const Table kCameraPreviewKeys = {"CameraPreviewMode.ToOCRMode",
+                                  "NearViewMode.FocusLock",
+                                  "CameraMode.MoveUp",
+                                  "CameraMode.MoveDown",
+                                  "CameraMode.MoveToLeft",
+                                  "CameraMode.MoveToRight",
+                                  "CameraMode.MoveToNextLine",
+                                  "CameraMode.ZoomIn",
+                                  "CameraMode.ZoomOut",
+                                  "CameraMode.NextColor",
+                                  "CameraMode.PrevColor",
+                                  "CameraMode.EasyColorChange",
+                                  "ContrastUp",
+                                  "ContrastDown"};
 
 // Camera keys (vizoHotKeyMode 0) by edition and vizoMode, menu closed.
 const QMap<int, QMap<int, Table>> kEditionKeys = {
-    {0, {
-         {0, {"OpenMenu", "NearViewMode?distance", "NearViewMode.MoveToBookmark?near",
-              "NearViewMode.FocusLock", "DistanceViewMode?near",
-              "DistanceViewMode.MoveToBookmark?distance", "CameraMode.MoveUp",
-              "CameraMode.MoveDown", "CameraMode.MoveToLeft", "CameraMode.MoveToRight",
-              "CameraMode.MoveToNextLine", "CameraMode.ZoomIn", "CameraMode.ZoomOut",
-              "CameraMode.FindPosition", "CameraMode.NextColor", "CameraMode.PrevColor",
-              "CameraMode.EasyColorChange", "ContrastUp", "ContrastDown",
-              "CameraMode.ToAutoScrollMode?near",
-              "CameraMode.ToFullScreenOCRPreviewMode?field1&near",
-              "CameraMode.ToOCRMode?field0&near"}},
-         {1, {"OpenMenu", "OCRMode.ToCameraMode", "OCRMode.ToCameraPreviewMode", "OCRMode.Save",
-              "OCRMode.NextColor", "OCRMode.PrevColor", "OCRMode.ZoomIn", "OCRMode.ZoomOut",
-              "OCRMode.Pause?played", "OCRMode.Play?!played", "OCRMode.GoToNextParagraph",
-              "OCRMode.GoToPrevParagraph", "OCRMode.GoToNextLine", "OCRMode.GoToPrevLine",
-              "ContrastUp", "ContrastDown"}},
-         {3, {"CameraMode.MoveUp", "CameraMode.MoveDown", "CameraMode.MoveToLeft",
-              "CameraMode.MoveToRight", "FullScreenOCRPreviewMode.ToCameraMode",
-              "FullScreenOCRPreviewMode.ToOCRMode"}},
-         {4, {"AutoScrollMode.ToCameraMode", "AutoScrollMode.Pause?scrolling",
-              "AutoScrollMode.Play?!scrolling", "AutoScrollMode.MoveToNextLine"}},
+    {0,
+     {
+         {0,
+          {"OpenMenu",
+           "NearViewMode?distance",
+           "NearViewMode.MoveToBookmark?near",
+           "NearViewMode.FocusLock",
+           "DistanceViewMode?near",
+           "DistanceViewMode.MoveToBookmark?distance",
+           "CameraMode.MoveUp",
+           "CameraMode.MoveDown",
+           "CameraMode.MoveToLeft",
+           "CameraMode.MoveToRight",
+           "CameraMode.MoveToNextLine",
+           "CameraMode.ZoomIn",
+           "CameraMode.ZoomOut",
+           "CameraMode.FindPosition",
+           "CameraMode.NextColor",
+           "CameraMode.PrevColor",
+           "CameraMode.EasyColorChange",
+           "ContrastUp",
+           "ContrastDown",
+           "CameraMode.ToAutoScrollMode?near",
+           "CameraMode.ToFullScreenOCRPreviewMode?field1&near",
+           "CameraMode.ToOCRMode?field0&near"}},
+         {1,
+          {"OpenMenu", "OCRMode.ToCameraMode", "OCRMode.ToCameraPreviewMode", "OCRMode.Save",
+           "OCRMode.NextColor", "OCRMode.PrevColor", "OCRMode.ZoomIn", "OCRMode.ZoomOut",
+           "OCRMode.Pause?played", "OCRMode.Play?!played", "OCRMode.GoToNextParagraph",
+           "OCRMode.GoToPrevParagraph", "OCRMode.GoToNextLine", "OCRMode.GoToPrevLine",
+           "ContrastUp", "ContrastDown"}},
+         {3,
+          {"CameraMode.MoveUp", "CameraMode.MoveDown", "CameraMode.MoveToLeft",
+           "CameraMode.MoveToRight", "FullScreenOCRPreviewMode.ToCameraMode",
+           "FullScreenOCRPreviewMode.ToOCRMode"}},
+         {4,
+          {"AutoScrollMode.ToCameraMode", "AutoScrollMode.Pause?scrolling",
+           "AutoScrollMode.Play?!scrolling", "AutoScrollMode.MoveToNextLine"}},
          {5, kCameraPreviewKeys},
      }},
-    {2, {
-         {0, {"OpenMenu", "NearViewMode.FocusLock?near", "CameraMode.ZoomIn",
-              "CameraMode.ZoomOut", "CameraMode.FindPosition", "CameraMode.NextColor",
-              "CameraMode.PrevColor", "CameraMode.EasyColorChange", "ContrastUp",
-              "ContrastDown", "CameraMode.ToFullScreenOCRPreviewMode?field1&near",
-              "CameraMode.ToOCRMode?field0&near"}},
-         {1, {"OpenMenu", "OCRMode.ToCameraMode", "OCRMode.ToCameraPreviewMode",
-              "OCRMode.NextColor", "OCRMode.PrevColor", "OCRMode.ZoomIn", "OCRMode.ZoomOut",
-              "OCRMode.Pause?played", "OCRMode.Play?!played", "OCRMode.GoToNextParagraph",
-              "OCRMode.GoToPrevParagraph", "OCRMode.GoToNextLine", "OCRMode.GoToPrevLine"}},
-         {3, {"OpenMenu", "FullScreenOCRPreviewMode.ToCameraMode",
-              "FullScreenOCRPreviewMode.ToOCRMode"}},
+    {2,
+     {
+         {0,
+          {"OpenMenu", "NearViewMode.FocusLock?near", "CameraMode.ZoomIn", "CameraMode.ZoomOut",
+           "CameraMode.FindPosition", "CameraMode.NextColor", "CameraMode.PrevColor",
+           "CameraMode.EasyColorChange", "ContrastUp", "ContrastDown",
+           "CameraMode.ToFullScreenOCRPreviewMode?field1&near",
+           "CameraMode.ToOCRMode?field0&near"}},
+         {1,
+          {"OpenMenu", "OCRMode.ToCameraMode", "OCRMode.ToCameraPreviewMode", "OCRMode.NextColor",
+           "OCRMode.PrevColor", "OCRMode.ZoomIn", "OCRMode.ZoomOut", "OCRMode.Pause?played",
+           "OCRMode.Play?!played", "OCRMode.GoToNextParagraph", "OCRMode.GoToPrevParagraph",
+           "OCRMode.GoToNextLine", "OCRMode.GoToPrevLine"}},
+         {3,
+          {"OpenMenu", "FullScreenOCRPreviewMode.ToCameraMode",
+           "FullScreenOCRPreviewMode.ToOCRMode"}},
          {5, kCameraPreviewKeys},
      }},
-    {1, {
-         {0, {"CameraMode.OpenColorModeSetting", "NearViewMode.FocusLock?near",
-              "CameraMode.ZoomIn", "CameraMode.ZoomOut", "CameraMode.FindPosition",
-              "CameraMode.NextColor", "CameraMode.PrevColor", "CameraMode.EasyColorChange",
-              "ContrastUp", "ContrastDown"}},
+    {1,
+     {
+         {0,
+          {"CameraMode.OpenColorModeSetting", "NearViewMode.FocusLock?near", "CameraMode.ZoomIn",
+           "CameraMode.ZoomOut", "CameraMode.FindPosition", "CameraMode.NextColor",
+           "CameraMode.PrevColor", "CameraMode.EasyColorChange", "ContrastUp", "ContrastDown"}},
      }},
 };
 
-const Table kImageKeys = {
-    "ImageMode.NextColor", "ImageMode.PrevColor", "ImageMode.ZoomIn", "ImageMode.ZoomOut",
-    "ImageMode.MoveUp", "ImageMode.MoveDown", "ImageMode.MoveToLeft", "ImageMode.MoveToRight",
-    "ContrastUp", "ContrastDown", "CameraMode.ToOCRMode"};
+const Table kImageKeys = {"ImageMode.NextColor",  "ImageMode.PrevColor",   "ImageMode.ZoomIn",
+                          "ImageMode.ZoomOut",    "ImageMode.MoveUp",      "ImageMode.MoveDown",
+                          "ImageMode.MoveToLeft", "ImageMode.MoveToRight", "ContrastUp",
+                          "ContrastDown",         "CameraMode.ToOCRMode"};
 
-const Table kCaptureWindowKeys = {
-    "OpenMenu", "OCRMode.NextColor", "OCRMode.PrevColor", "OCRMode.ZoomIn", "OCRMode.ZoomOut",
-    "OCRMode.Pause?played", "OCRMode.Play?!played", "OCRMode.GoToNextParagraph",
-    "OCRMode.GoToPrevParagraph", "OCRMode.GoToNextLine", "OCRMode.GoToPrevLine",
-    "ContrastUp", "ContrastDown", "OCRMode.ToCameraPreviewMode"};
+const Table kCaptureWindowKeys = {"OpenMenu",
+                                  "OCRMode.NextColor",
+                                  "OCRMode.PrevColor",
+                                  "OCRMode.ZoomIn",
+                                  "OCRMode.ZoomOut",
+                                  "OCRMode.Pause?played",
+                                  "OCRMode.Play?!played",
+                                  "OCRMode.GoToNextParagraph",
+                                  "OCRMode.GoToPrevParagraph",
+                                  "OCRMode.GoToNextLine",
+                                  "OCRMode.GoToPrevLine",
+                                  "ContrastUp",
+                                  "ContrastDown",
+                                  "OCRMode.ToCameraPreviewMode"};
 
-struct ExpectedKeys {
+struct ExpectedKeys
+{
     QSet<QString> armed;
     bool refresh = false;
     bool menuKeys = false;
@@ -159,24 +210,32 @@ ExpectedKeys expectedKeys(const VizoInputState &s)
 
 // Gestures of the main window (vizoMouseGestureMode 0), menu closed.
 const QMap<int, QMap<int, Table>> kEditionGestures = {
-    {0, {
-         {0, {"MouseGestureOpenMenu", "MouseGestureCameraMove?notimer",
-              "MouseGestureCameraModeNextColor?notimer", "MouseGestureCameraModeZoomStart"}},
-         {1, {"MouseGestureOpenMenu", "MouseGestureOCRModeNextColor?notimerOcr",
-              "MouseGestureOCRModeZoomStart"}},
+    {0,
+     {
+         {0,
+          {"MouseGestureOpenMenu", "MouseGestureCameraMove?notimer",
+           "MouseGestureCameraModeNextColor?notimer", "MouseGestureCameraModeZoomStart"}},
+         {1,
+          {"MouseGestureOpenMenu", "MouseGestureOCRModeNextColor?notimerOcr",
+           "MouseGestureOCRModeZoomStart"}},
          {3, {"MouseGestureOpenMenu", "MouseGestureCameraMove"}},
          {5, {"MouseGestureCameraMove?notimer", "MouseGestureCameraModeZoomStart"}},
      }},
-    {2, {
-         {0, {"MouseGestureOpenMenu", "MouseGestureCameraModeNextColor?notimer",
-              "MouseGestureCameraModeZoomStart"}},
-         {1, {"MouseGestureOpenMenu", "MouseGestureOCRModeNextColor?notimerOcr",
-              "MouseGestureOCRModeZoomStart"}},
+    {2,
+     {
+         {0,
+          {"MouseGestureOpenMenu", "MouseGestureCameraModeNextColor?notimer",
+           "MouseGestureCameraModeZoomStart"}},
+         {1,
+          {"MouseGestureOpenMenu", "MouseGestureOCRModeNextColor?notimerOcr",
+           "MouseGestureOCRModeZoomStart"}},
          {3, {"MouseGestureOpenMenu"}},
      }},
-    {1, {
-         {0, {"MouseGestureCameraModeOpenColorModeSetting",
-              "MouseGestureCameraModeNextColor?notimer", "MouseGestureCameraModeZoomStart"}},
+    {1,
+     {
+         {0,
+          {"MouseGestureCameraModeOpenColorModeSetting", "MouseGestureCameraModeNextColor?notimer",
+           "MouseGestureCameraModeZoomStart"}},
          {1, {"MouseGestureOCRModeNextColor?notimerOcr", "MouseGestureOCRModeZoomStart"}},
      }},
 };
@@ -188,8 +247,9 @@ const QMap<int, Table> kPageGestures = {
     {4, {"MouseGestureVertWindowMarker"}},
     {5, {"MouseGestureCameraMove"}},
     {6, {"MouseGestureCameraMove"}},
-    {7, {"MouseGestureImageMove?notimerImage", "MouseGestureImageModeNextColor?notimerImage",
-         "MouseGestureImageModeZoomStart"}},
+    {7,
+     {"MouseGestureImageMove?notimerImage", "MouseGestureImageModeNextColor?notimerImage",
+      "MouseGestureImageModeZoomStart"}},
     {9, {"MouseGestureCameraMove?notimer", "MouseGestureCameraModeZoomStart"}},
 };
 
@@ -224,16 +284,27 @@ QString describe(const VizoInputState &s)
 {
     return QStringLiteral("edition %1 mode %2 keys %3 gestures %4 view %5 field %6 played %7/%8 "
                           "menu %9 capture %10 active %11 all %12 hk %13 mg %14 timers %15%16%17")
-        .arg(s.vizoVersion).arg(s.vizoMode).arg(s.vizoHotKeyMode).arg(s.vizoMouseGestureMode)
-        .arg(s.cameraMode).arg(s.ocrFieldMode).arg(s.ocrPlayed).arg(s.autoScrollPlayed)
-        .arg(s.menuOpened).arg(int(s.captureTop)).arg(s.applicationActive)
-        .arg(s.disableAllFunctions).arg(s.disableHotKeys).arg(s.disableMouseGestures)
-        .arg(s.cameraZoomRunning).arg(s.imageZoomRunning).arg(s.ocrZoomRunning);
+        .arg(s.vizoVersion)
+        .arg(s.vizoMode)
+        .arg(s.vizoHotKeyMode)
+        .arg(s.vizoMouseGestureMode)
+        .arg(s.cameraMode)
+        .arg(s.ocrFieldMode)
+        .arg(s.ocrPlayed)
+        .arg(s.autoScrollPlayed)
+        .arg(s.menuOpened)
+        .arg(int(s.captureTop))
+        .arg(s.applicationActive)
+        .arg(s.disableAllFunctions)
+        .arg(s.disableHotKeys)
+        .arg(s.disableMouseGestures)
+        .arg(s.cameraZoomRunning)
+        .arg(s.imageZoomRunning)
+        .arg(s.ocrZoomRunning);
 }
 
 // Lock bits: 1 inactive, 2 disableAllFunctions, 4 disableHotKeys, 8 disableMouseGestures.
-template <typename Fn>
-void forEachState(std::initializer_list<int> lockMasks, Fn fn)
+template <typename Fn> void forEachState(std::initializer_list<int> lockMasks, Fn fn)
 {
     const VizoCaptureTop tops[] = {VizoCaptureTop::None, VizoCaptureTop::MenuClosed,
                                    VizoCaptureTop::MenuOpen};
@@ -348,5 +419,6 @@ TEST(GestureArming, ActivationDoesNotMatterButTheGestureLockDoes)
     EXPECT_TRUE(VizoMouseGestureRules::armed(s).isEmpty());
     s.disableMouseGestures = false;
     s.disableHotKeys = true;
-    EXPECT_FALSE(VizoMouseGestureRules::armed(s).isEmpty()) << "the hot key lock leaves gestures alone";
+    EXPECT_FALSE(VizoMouseGestureRules::armed(s).isEmpty())
+        << "the hot key lock leaves gestures alone";
 }

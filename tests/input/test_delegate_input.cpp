@@ -35,7 +35,11 @@ struct DelegateInput : AppFixture
         AppFixture::TearDown();
         BrHotKey::disableAllHotKeys();
     }
-    bool armed(const char *name) { return app->dicShortcutHandlers().value(name) && app->dicShortcutHandlers().value(name)->enabled(); }
+    bool armed(const char *name)
+    {
+        return app->dicShortcutHandlers().value(name) &&
+               app->dicShortcutHandlers().value(name)->enabled();
+    }
 };
 
 } // namespace
@@ -63,10 +67,10 @@ TEST_F(DelegateInput, TablesAreFilledAndArmedForTheEdition)
     sent.clear();
     QWidget picture;
     picture.resize(800, 600);
-    QMouseEvent down(QEvent::MouseButtonPress, QPointF(400, 300), QPointF(400, 300), QPointF(400, 300),
-                     Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QMouseEvent up(QEvent::MouseButtonRelease, QPointF(401, 300), QPointF(401, 300), QPointF(401, 300),
-                   Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent down(QEvent::MouseButtonPress, QPointF(400, 300), QPointF(400, 300),
+                     QPointF(400, 300), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent up(QEvent::MouseButtonRelease, QPointF(401, 300), QPointF(401, 300),
+                   QPointF(401, 300), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
     app->deliverMouseEvent(AppDelegate::CaptureMouseEvent::MouseDown, &picture, down);
     app->deliverMouseEvent(AppDelegate::CaptureMouseEvent::MouseUp, &picture, up);
     spin(50);

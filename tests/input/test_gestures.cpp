@@ -24,14 +24,15 @@ namespace {
 QMouseEvent mouse(QEvent::Type type, QPointF p, Qt::MouseButton button = Qt::LeftButton,
                   Qt::KeyboardModifiers mods = Qt::NoModifier)
 {
-    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+    const Qt::MouseButtons held =
+        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
     return QMouseEvent(type, p, p, p, button, held, mods);
 }
 
 QWheelEvent wheelEvent(int angle)
 {
-    return QWheelEvent(QPointF(400, 300), QPointF(400, 300), QPoint(), QPoint(0, angle), Qt::NoButton,
-                       Qt::NoModifier, Qt::NoScrollPhase, false);
+    return QWheelEvent(QPointF(400, 300), QPointF(400, 300), QPoint(), QPoint(0, angle),
+                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
 }
 
 void spin(int ms)
@@ -49,7 +50,8 @@ MouseGestureEvent at(QPointF p, Qt::KeyboardModifiers mods = Qt::NoModifier)
     return e;
 }
 
-struct Drag {
+struct Drag
+{
     QWidget *view;
     MouseGestureRecognizer &r;
     QPointF start;
@@ -66,7 +68,9 @@ protected:
         view.resize(800, 600);
         move.visibleFrame = [] { return QRectF(0, 0, 1440, 900); }; // unit 300
         move.eventDirectionChanged = [this](int d) { log.append(QStringLiteral("dir %1").arg(d)); };
-        move.eventDistanceLevelChanged = [this](int l) { log.append(QStringLiteral("level %1").arg(l)); };
+        move.eventDistanceLevelChanged = [this](int l) {
+            log.append(QStringLiteral("level %1").arg(l));
+        };
     }
     QWidget view;
     CameraMoveGestureRecognizer move;
@@ -130,10 +134,10 @@ TEST_F(Recognizers, SectorsAndTheirBoundaries)
 {
     using R = MouseGestureRecognizer;
     const QList<QPair<double, int>> rows = {
-        {90, R::Up},        {-90, R::Down},      {180, R::Left},      {-180, R::Left},
-        {0, R::Right},      {22.5, R::UpRight},  {67.5, R::UpRight},  {112.5, R::UpLeft},
-        {157.5, R::UpLeft}, {-157.5, R::DownLeft}, {-112.5, R::DownLeft}, {-67.5, R::DownRight},
-        {-22.5, R::DownRight}, {-45, R::DownRight}, {22.4, R::Right}, {157.6, R::Left},
+        {90, R::Up},           {-90, R::Down},        {180, R::Left},        {-180, R::Left},
+        {0, R::Right},         {22.5, R::UpRight},    {67.5, R::UpRight},    {112.5, R::UpLeft},
+        {157.5, R::UpLeft},    {-157.5, R::DownLeft}, {-112.5, R::DownLeft}, {-67.5, R::DownRight},
+        {-22.5, R::DownRight}, {-45, R::DownRight},   {22.4, R::Right},      {157.6, R::Left},
     };
     for (const auto &row : rows)
         EXPECT_EQ(R::directionForAngle(row.first), row.second) << row.first;
@@ -233,8 +237,8 @@ protected:
         state.vizoVersion = 0;
         map.setupMouseGestures();
         map.updateMouseGestures(state);
-        static_cast<CameraMoveGestureRecognizer *>(map.recognizer("MouseGestureCameraMove"))->visibleFrame =
-            [] { return QRectF(0, 0, 1440, 900); };
+        static_cast<CameraMoveGestureRecognizer *>(map.recognizer("MouseGestureCameraMove"))
+            ->visibleFrame = [] { return QRectF(0, 0, 1440, 900); };
     }
     VizoInputHooks hooks()
     {
@@ -277,13 +281,21 @@ protected:
 
 TEST_F(GestureMap, FifteenGesturesInOrder)
 {
-    const QStringList expected = {
-        "MouseGestureOpenMenu", "MouseGestureCloseMenu", "MouseGestureCameraModeOpenColorModeSetting",
-        "MouseGestureCameraMove", "MouseGestureImageMove", "MouseGestureHorzLineMarker",
-        "MouseGestureVertLineMarker", "MouseGestureHorzWindowMarker", "MouseGestureVertWindowMarker",
-        "MouseGestureCameraModeNextColor", "MouseGestureImageModeNextColor",
-        "MouseGestureOCRModeNextColor", "MouseGestureCameraModeZoomStart",
-        "MouseGestureImageModeZoomStart", "MouseGestureOCRModeZoomStart"};
+    const QStringList expected = {"MouseGestureOpenMenu",
+                                  "MouseGestureCloseMenu",
+                                  "MouseGestureCameraModeOpenColorModeSetting",
+                                  "MouseGestureCameraMove",
+                                  "MouseGestureImageMove",
+                                  "MouseGestureHorzLineMarker",
+                                  "MouseGestureVertLineMarker",
+                                  "MouseGestureHorzWindowMarker",
+                                  "MouseGestureVertWindowMarker",
+                                  "MouseGestureCameraModeNextColor",
+                                  "MouseGestureImageModeNextColor",
+                                  "MouseGestureOCRModeNextColor",
+                                  "MouseGestureCameraModeZoomStart",
+                                  "MouseGestureImageModeZoomStart",
+                                  "MouseGestureOCRModeZoomStart"};
     EXPECT_EQ(map.names(), expected);
 }
 
@@ -294,7 +306,8 @@ TEST_F(GestureMap, CameraModeClickDragAndMenu)
     EXPECT_EQ(model.nextColorCalls, 1);
     rec.log.clear();
     drag({400, 300}, {400, 200});
-    EXPECT_EQ(rec.sent(), (QStringList{"20 03 00", "20 03 0b 00", "20 03 0a"})) << "a drag is no click";
+    EXPECT_EQ(rec.sent(), (QStringList{"20 03 00", "20 03 0b 00", "20 03 0a"}))
+        << "a drag is no click";
     rec.log.clear();
     click({400, 300}, Qt::RightButton);
     EXPECT_EQ(rec.log, QStringList{"open-menu"});
@@ -389,8 +402,8 @@ TEST_F(GestureMap, TheCaptureViewDeliversEveryEventThroughTheMainQueue)
     rec.log.clear();
     send(QEvent::MouseButtonPress, {300, 300}, Qt::RightButton, Qt::RightButton);
     send(QEvent::MouseButtonRelease, {302, 301}, Qt::RightButton, Qt::NoButton);
-    QWheelEvent wheel(QPointF(400, 300), picture->mapToGlobal(QPointF(400, 300)), QPoint(), QPoint(0, -120),
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent wheel(QPointF(400, 300), picture->mapToGlobal(QPointF(400, 300)), QPoint(),
+                      QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(picture, &wheel);
     spin(50);
     EXPECT_EQ(rec.log.mid(0, 2), (QStringList{"open-menu", "send 20 00 01"}));
@@ -400,8 +413,8 @@ TEST_F(Recognizers, APostedCopyOfAQtEventKeepsItsPosition)
 {
     // A delegate that clones events and delivers them later: later events of
     // the same device overwrite a clone's window position, not its own.
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(400, 300), QPointF(400, 300), QPointF(400, 300),
-                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(400, 300), QPointF(400, 300),
+                      QPointF(400, 300), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     std::unique_ptr<QMouseEvent> copy(static_cast<QMouseEvent *>(press.clone()));
     QMouseEvent later(QEvent::MouseMove, QPointF(1, 2), QPointF(3, 4), QPointF(5, 6), Qt::NoButton,
                       Qt::LeftButton, Qt::NoModifier);

@@ -179,8 +179,9 @@ TEST_F(HotKeyActions, ModeChangesLockInputInOrder)
         rec.log.clear();
         tap(name);
         EXPECT_EQ(rec.log.size(), 5) << name;
-        EXPECT_EQ(rec.log.mid(1), (QStringList{"lock-keys", "update-keys", "lock-gestures",
-                                               "update-gestures"})) << name;
+        EXPECT_EQ(rec.log.mid(1),
+                  (QStringList{"lock-keys", "update-keys", "lock-gestures", "update-gestures"}))
+            << name;
     }
     rec.log.clear();
     tap("CameraMode.ToOCRMode");
@@ -217,7 +218,8 @@ TEST_F(HotKeyActions, FocusLockAndColorSlotPage)
 {
     tap("NearViewMode.FocusLock");
     tap("NearViewMode.FocusLock");
-    EXPECT_EQ(rec.log, (QStringList{"send 08 00 01", "reload-menu", "send 08 00 00", "reload-menu"}));
+    EXPECT_EQ(rec.log,
+              (QStringList{"send 08 00 01", "reload-menu", "send 08 00 00", "reload-menu"}));
 
     rec.log.clear();
     model.camera = 0;
@@ -234,13 +236,20 @@ TEST_F(HotKeyActions, FocusLockAndColorSlotPage)
 TEST_F(HotKeyActions, OneCommandKeys)
 {
     const QList<QPair<const char *, const char *>> rows = {
-        {"NearViewMode.MoveToBookmark", "20 01 02"}, {"DistanceViewMode.MoveToBookmark", "20 01 02"},
-        {"CameraMode.MoveToNextLine", "20 0c"},      {"ImageMode.Save", "21 00"},
-        {"ImageMode.NextColor", "21 04 00"},         {"ImageMode.PrevColor", "21 04 01"},
-        {"OCRMode.Save", "23 08"},                   {"OCRMode.NextColor", "23 0d 00"},
-        {"OCRMode.PrevColor", "23 0d 01"},           {"OCRMode.GoToNextParagraph", "23 07"},
-        {"OCRMode.GoToPrevParagraph", "23 06"},      {"OCRMode.GoToNextLine", "23 05"},
-        {"OCRMode.GoToPrevLine", "23 04"},           {"CameraMode.ToFullScreenOCRPreviewMode", "23 00"},
+        {"NearViewMode.MoveToBookmark", "20 01 02"},
+        {"DistanceViewMode.MoveToBookmark", "20 01 02"},
+        {"CameraMode.MoveToNextLine", "20 0c"},
+        {"ImageMode.Save", "21 00"},
+        {"ImageMode.NextColor", "21 04 00"},
+        {"ImageMode.PrevColor", "21 04 01"},
+        {"OCRMode.Save", "23 08"},
+        {"OCRMode.NextColor", "23 0d 00"},
+        {"OCRMode.PrevColor", "23 0d 01"},
+        {"OCRMode.GoToNextParagraph", "23 07"},
+        {"OCRMode.GoToPrevParagraph", "23 06"},
+        {"OCRMode.GoToNextLine", "23 05"},
+        {"OCRMode.GoToPrevLine", "23 04"},
+        {"CameraMode.ToFullScreenOCRPreviewMode", "23 00"},
     };
     for (const auto &row : rows) {
         rec.log.clear();

@@ -24,7 +24,8 @@
 
 namespace {
 
-struct Combination {
+struct Combination
+{
     quint16 keyCode;
     bool ctrl, alt, meta, shift;
     bool operator==(const Combination &) const = default;
@@ -57,7 +58,8 @@ TEST_P(HotKeyFiles, EveryActionHasAPressableCombination)
     const QVariantMap file = VizoHotKeyMap::loadHotKeyFile(GetParam());
     ASSERT_FALSE(file.isEmpty());
     for (const QString &name : file.keys())
-        EXPECT_TRUE(VizoInputNames::hotKeyActions().contains(name)) << "unknown action " << name.toStdString();
+        EXPECT_TRUE(VizoInputNames::hotKeyActions().contains(name))
+            << "unknown action " << name.toStdString();
     for (const QString &name : VizoInputNames::hotKeyActions()) {
         ASSERT_TRUE(file.contains(name)) << name.toStdString();
         const Combination c = combinationOf(file.value(name).toMap());
@@ -98,7 +100,8 @@ TEST_P(HotKeyFiles, NoTwoArmedActionsShareACombination)
                             ASSERT_FALSE(taken.contains(keys))
                                 << name.toStdString() << " and " << taken.value(keys).toStdString()
                                 << " both on " << keys.toStdString() << " (edition " << edition
-                                << ", mode " << mode << ", key mode " << keyMode << ", flags " << flags << ")";
+                                << ", mode " << mode << ", key mode " << keyMode << ", flags "
+                                << flags << ")";
                             taken.insert(keys, name);
                         }
                         ++states;
@@ -125,7 +128,8 @@ TEST(HotKeyList, OneLinePerActionWithItsCombination)
         << lines.join('\n').toStdString();
     EXPECT_TRUE(lines.first().startsWith("OpenMenu "));
     // A missing entry reads as key code 0 without modifiers.
-    EXPECT_TRUE(VizoHotKeyMap::listHotKeysText({}).contains(QRegularExpression("TTS\\.SpeedDown +A\n")));
+    EXPECT_TRUE(
+        VizoHotKeyMap::listHotKeysText({}).contains(QRegularExpression("TTS\\.SpeedDown +A\n")));
 }
 
 namespace {
@@ -154,7 +158,8 @@ protected:
     QSet<QString> enabled() const
     {
         QSet<QString> out;
-        for (auto it = map->dicShortcutHandlers().begin(); it != map->dicShortcutHandlers().end(); ++it)
+        for (auto it = map->dicShortcutHandlers().begin(); it != map->dicShortcutHandlers().end();
+             ++it)
             if (it.value()->enabled())
                 out.insert(it.key());
         return out;
@@ -183,7 +188,8 @@ TEST_F(HotKeyMapTest, ArmsExactlyTheComputedSetAndRefreshes)
 
     s.menuOpened = true;
     map->updateHotKeys(s);
-    EXPECT_EQ(enabled(), (QSet<QString>{"CloseMenu", "CloseMenu2", "TTS.SpeedUp", "TTS.SpeedDown"}));
+    EXPECT_EQ(enabled(),
+              (QSet<QString>{"CloseMenu", "CloseMenu2", "TTS.SpeedUp", "TTS.SpeedDown"}));
     EXPECT_EQ(rec.log, QStringList{"menu-keys"});
 
     rec.log.clear();
@@ -210,7 +216,8 @@ TEST_F(HotKeyMapTest, AKeyDisarmedWhileHeldSendsItsRelease)
     map->hotKey("CameraMode.FindPosition")->eventKeyDown()(false);
     s.menuOpened = true; // the moves and zooms are disarmed while held
     map->updateHotKeys(s);
-    EXPECT_EQ(rec.sent(), (QStringList{"20 03 00", "20 00 00", "20 00 02", "20 09", "20 0a", "20 03 0a"}));
+    EXPECT_EQ(rec.sent(),
+              (QStringList{"20 03 00", "20 00 00", "20 00 02", "20 09", "20 0a", "20 03 0a"}));
     // A release that still arrives later sends nothing more.
     map->hotKey("CameraMode.MoveUp")->eventKeyUp()();
     map->updateHotKeys(s);
@@ -291,7 +298,8 @@ TEST(InputLayer, PlayArmsPauseAtOnceThroughTheSettings)
     EXPECT_EQ(rec.sent(), QStringList{"23 02"});
 
     EXPECT_EQ(layer.updateMouseGestures(flags),
-              (QStringList{"MouseGestureOpenMenu", "MouseGestureOCRModeNextColor", "MouseGestureOCRModeZoomStart"}));
+              (QStringList{"MouseGestureOpenMenu", "MouseGestureOCRModeNextColor",
+                           "MouseGestureOCRModeZoomStart"}));
     flags.disableAllFunctions = true;
     EXPECT_TRUE(layer.updateHotKeys(flags).armed.isEmpty());
     BrHotKey::disableAllHotKeys();

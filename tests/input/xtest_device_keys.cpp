@@ -43,7 +43,8 @@ QString xdotoolCombination(const QVariantMap &record)
     return parts.join('+');
 }
 
-struct DeviceLog {
+struct DeviceLog
+{
     std::mutex mutex;
     QStringList zoomCommands;
 
