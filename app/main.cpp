@@ -1,6 +1,8 @@
 // vizo-viewer: parses the command line and hands over to the application.
 #include "core/AppDelegate.h"
 #include "core/CommandLine.h"
+#include "input/VizoHotKeyMap.h"
+#include "input/VizoInputArming.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -21,6 +23,10 @@ int main(int argc, char **argv)
         std::fputs(qPrintable(CommandLine::usage()), stdout);
         return 0;
     }
+    if (options.listHotKeys) {
+        std::fputs(qPrintable(VizoHotKeyMap::listHotKeysText()), stdout);
+        return 0;
+    }
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vizo-viewer"));
@@ -28,6 +34,7 @@ int main(int argc, char **argv)
     QApplication::setDesktopFileName(QStringLiteral("vizo-viewer"));
 
     AppDelegate delegate(options);
+    delegate.setInputArming(std::make_unique<VizoInputArming>());
     // Launch runs inside the event loop, so its modal splash and a fatal
     // error's quit behave as in any later modal loop.
     int exitCode = 0;

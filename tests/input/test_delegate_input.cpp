@@ -3,6 +3,7 @@
 #if __has_include("core/AppDelegate.h")
 #include "../core/AppTestSupport.h"
 
+#include "core/CommandLine.h"
 #include "input/MouseGestureRecognizer.h"
 #include "input/VizoInputArming.h"
 
@@ -92,6 +93,12 @@ TEST_F(DelegateInput, AModeChangeLocksKeysAndGestures)
     EXPECT_FALSE(armed("CameraMode.ZoomIn"));
     EXPECT_FALSE(app->dicMouseGestures().value("MouseGestureOpenMenu")->enabled);
     EXPECT_EQ(sent, (QList<QByteArray>{bytesOf({0x20, 0x01, 0x00})}));
+}
+TEST(CommandLineKeys, TheCommandLineAsksForTheKeyList)
+{
+    EXPECT_TRUE(CommandLine::parse({"vizo-viewer", "--list-hotkeys"}).listHotKeys);
+    EXPECT_FALSE(CommandLine::parse({"vizo-viewer", "--list-hotkeys=1"}).ok());
+    EXPECT_FALSE(CommandLine::parse({"vizo-viewer"}).listHotKeys);
 }
 #else
 #include <gtest/gtest.h>
