@@ -107,6 +107,7 @@ VizoHotKeyArming VizoHotKeyMap::updateHotKeys(const VizoInputState &state)
     const VizoHotKeyArming arming = VizoHotKeyRules::arming(state);
     if (arming.stoppedByDisableHotKeys)
         qCInfo(lcVizoInput).noquote() << "*** updateHotKeys: disableHotKeys";
+    qCDebug(lcVizoInput).noquote() << "hot keys armed:" << arming.armed.join(QLatin1Char(' '));
     for (const QString &name : arming.armed)
         if (const std::shared_ptr<BrHotKey> hotKey = m_dicShortcutHandlers.value(name))
             hotKey->setEnabled(true);

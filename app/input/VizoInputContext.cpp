@@ -1,7 +1,10 @@
 #include "input/VizoInputContext.h"
 
+#include "input/VizoInputLog.h"
+
 void VizoInputContext::send(const QByteArray &payload) const
 {
+    qCDebug(lcVizoInput).noquote() << "send" << payload.toHex(' ');
     if (m_hooks.send)
         m_hooks.send(payload);
 }
