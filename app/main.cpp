@@ -1,6 +1,7 @@
 // vizo-viewer: parses the command line and hands over to the application.
 #include "core/AppDelegate.h"
 #include "core/CommandLine.h"
+#include "core/TerminationSignals.h"
 #include "input/VizoHotKeyMap.h"
 #include "input/VizoInputArming.h"
 
@@ -35,6 +36,7 @@ int main(int argc, char **argv)
 
     AppDelegate delegate(options);
     delegate.setInputArming(std::make_unique<VizoInputArming>());
+    TerminationSignals stopSignals([&delegate] { delegate.terminate(0); });
     // Launch runs inside the event loop, so its modal splash and a fatal
     // error's quit behave as in any later modal loop.
     int exitCode = 0;

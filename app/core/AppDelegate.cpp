@@ -14,7 +14,8 @@
 #include "VizoEventDispatcher.h"
 #include "YesNoMessageBoxController.h"
 
-#if __has_include("input/MouseGestureRecognizer.h")
+#if __has_include("input/MouseGestureEvent.h")
+#include "input/MouseGestureEvent.h"
 #include "input/MouseGestureRecognizer.h"
 #define VIZO_HAVE_GESTURES 1
 #endif
@@ -68,8 +69,6 @@ AppDelegate::~AppDelegate()
 {
     applicationWillTerminate();
     // Windows first (they hold the picture and the menu), then the link.
-    if (s_splash)
-        delete s_splash.data();
     m_captureViewController.reset();
     m_mainWindow.reset();
     m_protocolChannel.reset();
@@ -288,10 +287,10 @@ bool AppDelegate::applicationDidFinishLaunching()
 
     // 14. The splash, until the device's settings have arrived.
     if (!m_terminating) {
-        auto *splash = new SplashController;
-        splash->setAttribute(Qt::WA_DeleteOnClose);
-        s_splash = splash;
-        splash->runModal();
+        SplashController splash;
+        s_splash = &splash;
+        splash.runModal();
+        s_splash = nullptr;
     }
     return true;
 }
@@ -314,7 +313,7 @@ bool AppDelegate::setupVizoProtocolChannel()
         QString error;
         if (!m_simulatedDevice->start(&error)) {
             showMessageBox(QStringLiteral("The virtual camera could not be started: %1.\nApplication will be terminated.").arg(error));
-            terminate();
+            terminate(1);
             return false;
         }
         portPath = m_simulatedDevice->portPath();
@@ -332,7 +331,7 @@ bool AppDelegate::setupVizoProtocolChannel()
             if (!self || self->m_terminating)
                 return;
             showMessageBox(message);
-            self->terminate();
+            self->terminate(1);
         });
     };
     auto onFrame = [dispatcher](const QByteArray &payload, uint16_t count, uint16_t index) {
@@ -443,29 +442,30 @@ void AppDelegate::installCaptureMouseHandlers()
 void AppDelegate::deliverMouseEvent(CaptureMouseEvent kind, QWidget *view, const QInputEvent &event)
 {
 #ifndef VIZO_HAVE_GESTURES
-    (void)kind; (void)view; (void)event;
+    (void)kind;
+    (void)view;
+    (void)event;
 #else
+    // A plain copy, taken now: Qt's event objects share their points with
+    // later events and do not outlive this call.
+    const MouseGestureEvent value = kind == CaptureMouseEvent::ScrollWheel
+        ? MouseGestureEvent::fromWheel(view, static_cast<const QWheelEvent &>(event))
+        : MouseGestureEvent::fromMouse(view, static_cast<const QMouseEvent &>(event));
     QPointer<QWidget> target(view);
     for (auto it = m_dicMouseGestures.cbegin(); it != m_dicMouseGestures.cend(); ++it) {
         std::shared_ptr<MouseGestureRecognizer> recognizer = it.value();
         if (!recognizer || !recognizer->enabled)
             continue;
-        std::shared_ptr<QInputEvent> copy(static_cast<QInputEvent *>(event.clone()));
-        brPostMain([recognizer, target, kind, copy] {
-            if (!recognizer->enabled)
-                return;
+        brPostMain([recognizer, target, kind, value] {
             QWidget *v = target.data();
-            auto *mouse = static_cast<QMouseEvent *>(copy.get());
             switch (kind) {
-            case CaptureMouseEvent::MouseDown: recognizer->mouseDown(v, *mouse); break;
-            case CaptureMouseEvent::MouseDragged: recognizer->mouseDragged(v, *mouse); break;
-            case CaptureMouseEvent::MouseUp: recognizer->mouseUp(v, *mouse); break;
-            case CaptureMouseEvent::RightMouseDown: recognizer->rightMouseDown(v, *mouse); break;
-            case CaptureMouseEvent::RightMouseDragged: recognizer->rightMouseDragged(v, *mouse); break;
-            case CaptureMouseEvent::RightMouseUp: recognizer->rightMouseUp(v, *mouse); break;
-            case CaptureMouseEvent::ScrollWheel:
-                recognizer->scrollWheel(v, *static_cast<QWheelEvent *>(copy.get()));
-                break;
+            case CaptureMouseEvent::MouseDown: recognizer->mouseDown(v, value); break;
+            case CaptureMouseEvent::MouseDragged: recognizer->mouseDragged(v, value); break;
+            case CaptureMouseEvent::MouseUp: recognizer->mouseUp(v, value); break;
+            case CaptureMouseEvent::RightMouseDown: recognizer->rightMouseDown(v, value); break;
+            case CaptureMouseEvent::RightMouseDragged: recognizer->rightMouseDragged(v, value); break;
+            case CaptureMouseEvent::RightMouseUp: recognizer->rightMouseUp(v, value); break;
+            case CaptureMouseEvent::ScrollWheel: recognizer->scrollWheel(v, value); break;
             }
         }, this);
     }
@@ -634,7 +634,7 @@ void AppDelegate::applicationDidResignActive()
     updateHotKeys();
 }
 
-void AppDelegate::terminate()
+void AppDelegate::terminate(int exitCode)
 {
     if (m_terminating)
         return;
@@ -644,22 +644,21 @@ void AppDelegate::terminate()
         return;
     }
     // Leaves every modal loop too.
-    QCoreApplication::exit(0);
+    QCoreApplication::exit(exitCode);
 }
 
 void AppDelegate::applicationWillTerminate()
 {
-    static thread_local bool busy = false;
-    if (busy || !m_protocolChannel)
+    if (m_willTerminateDone || !m_protocolChannel)
         return;
-    busy = true;
+    m_willTerminateDone = true;
     m_terminating = true;
     writeVizoPacket(VizoCmd::HostClosing().payload());
     m_protocolChannel->stopRead();
     if (m_captureViewController)
         m_captureViewController->session()->stopRunning();
+    // Waits for the reading loop and closes the port.
     m_protocolChannel.reset();
-    busy = false;
 }
 
 // ---- sending

@@ -79,8 +79,9 @@ public:
     void applicationWillTerminate();
     void applicationDidBecomeActive();
     void applicationDidResignActive();
-    // Ends the application after a fatal error.
-    void terminate();
+    // Ends the application: 0 after the user closed it, 1 after a fatal
+    // error of the link.
+    void terminate(int exitCode = 0);
     bool isTerminating() const { return m_terminating; }
     // What terminate() does after marking the application as terminating:
     // leaving the event loop (and every modal loop) by default.
@@ -214,4 +215,5 @@ private:
     std::unique_ptr<QSemaphore> m_semaphoreForDelete;
     int m_closeAllUIPauseMs = 200;
     bool m_terminating = false;
+    bool m_willTerminateDone = false;
 };

@@ -1,7 +1,6 @@
 // The serial channel as the delegate's device link.
 #include "DeviceLink.h"
 
-#if __has_include("link/VizoProtocolChannel.h")
 #include "link/VizoProtocolChannel.h"
 
 namespace {
@@ -33,13 +32,3 @@ std::unique_ptr<DeviceLink> DeviceLink::openProtocolChannel(const QString &portP
         return nullptr;
     return std::make_unique<ProtocolChannelLink>(std::move(channel));
 }
-
-#else
-
-std::unique_ptr<DeviceLink> DeviceLink::openProtocolChannel(const QString &, FrameHandler, FailureHandler onFailure)
-{
-    onFailure(QStringLiteral("This build has no serial link.\nApplication will be terminated."));
-    return nullptr;
-}
-
-#endif

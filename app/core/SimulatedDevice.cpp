@@ -6,12 +6,8 @@
 
 #include <QDateTime>
 
-#if __has_include("sim/VizoSimulator.h")
 #include "sim/VizoSimulator.h"
-#define VIZO_HAVE_SIM 1
-#endif
 
-#ifdef VIZO_HAVE_SIM
 class VizoVirtualDevice : public VizoSimulator
 {
 public:
@@ -44,11 +40,6 @@ SimulatedPictureState pictureState(const VizoSimState &s)
     return p;
 }
 } // namespace
-#else
-class VizoVirtualDevice
-{
-};
-#endif
 
 SimulatedDevice::SimulatedDevice(int edition, QObject *parent)
     : QObject(parent)
@@ -62,24 +53,17 @@ SimulatedDevice::SimulatedDevice(int edition, QObject *parent)
 SimulatedDevice::~SimulatedDevice()
 {
     m_frameTimer.stop();
-#ifdef VIZO_HAVE_SIM
     if (m_device)
         m_device->stop();
-#endif
 }
 
 bool SimulatedDevice::isAvailable()
 {
-#if defined(VIZO_HAVE_SIM) && __has_include("link/VizoProtocolChannel.h")
     return true;
-#else
-    return false;
-#endif
 }
 
 bool SimulatedDevice::start(QString *error)
 {
-#ifdef VIZO_HAVE_SIM
     VizoSimState initial;
     initial.edition = m_edition;
     initial.fillCard(12, 5);
@@ -91,47 +75,29 @@ bool SimulatedDevice::start(QString *error)
     m_frameTimer.start();
     pushFrame();
     return true;
-#else
-    (void)m_edition;
-    if (error)
-        *error = QStringLiteral("this build has no virtual device");
-    return false;
-#endif
 }
 
 QString SimulatedDevice::portPath() const
 {
-#ifdef VIZO_HAVE_SIM
     return m_device ? m_device->portPath() : QString();
-#else
-    return {};
-#endif
 }
 
 void SimulatedDevice::stop()
 {
     m_frameTimer.stop();
-#ifdef VIZO_HAVE_SIM
     if (m_device)
         m_device->stop();
-#endif
 }
 
 bool SimulatedDevice::hostSaidClosing() const
 {
-#ifdef VIZO_HAVE_SIM
     return m_device && m_device->device().finished();
-#else
-    return false;
-#endif
 }
 
 void SimulatedDevice::pushFrame()
 {
-#ifdef VIZO_HAVE_SIM
     if (!m_device)
         return;
     const double seconds = (QDateTime::currentMSecsSinceEpoch() - m_startMs) / 1000.0;
     m_feed->pushImage(SimulatedPicture::render(pictureState(m_device->device().state()), kFrameSize, seconds));
-#endif
 }

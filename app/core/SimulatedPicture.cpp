@@ -147,8 +147,11 @@ QImage render(const SimulatedPictureState &s, QSize size, double seconds)
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
-    const QRectF r = image.rect();
-    const double unit = r.height() / 540.0;
+    const double unit = image.height() / 540.0;
+    // The page is drawn above the status line.
+    const QRectF bar(0, image.height() - 32 * unit, image.width(), 32 * unit);
+    const QRectF r(0, 0, image.width(), bar.top());
+    p.setClipRect(r);
 
     QColor ink = textColorFor(s.textColor);
     QColor paper = backgroundColorFor(s.bgColor);
@@ -227,6 +230,7 @@ QImage render(const SimulatedPictureState &s, QSize size, double seconds)
     }
 
     drawMarker(p, r, s.markerMode, ink, seconds);
+    p.setClipping(false);
 
     // What the device shows in its status line.
     QFont f(QStringLiteral("DejaVu Sans"));
@@ -237,15 +241,14 @@ QImage render(const SimulatedPictureState &s, QSize size, double seconds)
                                .arg(s.zoomLevel)
                                .arg(s.contrast)
                                .arg(s.menuOpen ? QStringLiteral("   menu") : QString());
-    const QRectF bar(0, r.bottom() - 32 * unit, r.width(), 32 * unit);
-    p.fillRect(bar, QColor(0, 0, 0, 150));
+    p.fillRect(bar, QColor(40, 40, 40));
     p.setPen(Qt::white);
     p.drawText(bar.adjusted(12 * unit, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, status);
     // A recording light that blinks: the picture is live.
     if (s.mode != 2 && int(seconds * 2) % 2 == 0) {
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(230, 40, 40));
-        p.drawEllipse(QPointF(r.right() - 24 * unit, bar.center().y()), 7 * unit, 7 * unit);
+        p.drawEllipse(QPointF(bar.right() - 24 * unit, bar.center().y()), 7 * unit, 7 * unit);
     }
     p.end();
     return image;

@@ -186,7 +186,7 @@ void VizoEventDispatcher::onReport(uint8_t group, uint8_t command, const uint8_t
     if (code == VizoReport::DeviceDisconnecting) {
         post([this] {
             AppDelegate::showMessageBox(QString::fromLatin1(kDisconnectingText));
-            m_app.terminate();
+            m_app.terminate(1);
         });
         return;
     }
