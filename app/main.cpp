@@ -2,12 +2,8 @@
 #include "core/AppDelegate.h"
 #include "core/CommandLine.h"
 #include "core/TerminationSignals.h"
-
-// The hot key and gesture map plugs into the delegate once it is built in.
-#if __has_include("input/VizoInputArming.h")
+#include "input/VizoHotKeyMap.h"
 #include "input/VizoInputArming.h"
-#define VIZO_HAVE_INPUT_MAP 1
-#endif
 
 #include <QApplication>
 #include <QTimer>
@@ -28,6 +24,10 @@ int main(int argc, char **argv)
         std::fputs(qPrintable(CommandLine::usage()), stdout);
         return 0;
     }
+    if (options.listHotKeys) {
+        std::fputs(qPrintable(VizoHotKeyMap::listHotKeysText()), stdout);
+        return 0;
+    }
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vizo-viewer"));
@@ -35,9 +35,7 @@ int main(int argc, char **argv)
     QApplication::setDesktopFileName(QStringLiteral("vizo-viewer"));
 
     AppDelegate delegate(options);
-#ifdef VIZO_HAVE_INPUT_MAP
     delegate.setInputArming(std::make_unique<VizoInputArming>());
-#endif
     TerminationSignals stopSignals([&delegate] { delegate.terminate(0); });
     // Launch runs inside the event loop, so its modal splash and a fatal
     // error's quit behave as in any later modal loop.

@@ -14,11 +14,8 @@
 #include "VizoEventDispatcher.h"
 #include "YesNoMessageBoxController.h"
 
-#if __has_include("input/MouseGestureEvent.h")
 #include "input/MouseGestureEvent.h"
 #include "input/MouseGestureRecognizer.h"
-#define VIZO_HAVE_GESTURES 1
-#endif
 #include "settings/VizoSettings.h"
 
 #include <bramble/BrDispatch.h>
@@ -439,11 +436,6 @@ void AppDelegate::installCaptureMouseHandlers()
 
 void AppDelegate::deliverMouseEvent(CaptureMouseEvent kind, QWidget *view, const QInputEvent &event)
 {
-#ifndef VIZO_HAVE_GESTURES
-    (void)kind;
-    (void)view;
-    (void)event;
-#else
     // A plain copy, taken now: Qt's event objects share their points with
     // later events and do not outlive this call.
     const MouseGestureEvent value = kind == CaptureMouseEvent::ScrollWheel
@@ -467,7 +459,6 @@ void AppDelegate::deliverMouseEvent(CaptureMouseEvent kind, QWidget *view, const
             }
         }, this);
     }
-#endif
 }
 
 // ---- geometry and the menu

@@ -25,6 +25,7 @@ QString usage()
         "  --simulate         run a virtual camera inside the viewer (no device needed)\n"
         "  --edition NAME     edition of the virtual camera: summit (default), ridge or valley\n"
         "  --camera NAME      name of the video capture device (default \"FX3\")\n"
+        "  --list-hotkeys     print every hot key action with its key combination\n"
         "  --help             show this text\n");
 }
 
@@ -64,6 +65,10 @@ CommandLineOptions parse(const QStringList &arguments)
             if (hasInlineValue)
                 return fail(QStringLiteral("--help takes no value"));
             options.help = true;
+        } else if (arg == QLatin1String("--list-hotkeys")) {
+            if (hasInlineValue)
+                return fail(QStringLiteral("--list-hotkeys takes no value"));
+            options.listHotKeys = true;
         } else if (arg == QLatin1String("--simulate")) {
             if (hasInlineValue)
                 return fail(QStringLiteral("--simulate takes no value"));

@@ -13,6 +13,7 @@ struct CommandLineOptions
     int simulatedEdition = 0;        // edition code of the virtual device (0 Summit, 1 Valley, 2 Ridge)
     QString cameraName = QStringLiteral("FX3");
     bool help = false;
+    bool listHotKeys = false;        // print the hot keys and their combinations
     QString error;                   // non-empty when the command line is bad
 
     bool ok() const { return error.isEmpty(); }

@@ -4,10 +4,7 @@
 #include "ModalWindowController.h"
 #include "settings/VizoSettings.h"
 
-#if __has_include("input/MouseGestureRecognizer.h")
 #include "input/MouseGestureRecognizer.h"
-#define VIZO_HAVE_GESTURES 1
-#endif
 
 #include <bramble/BrHotKey.h>
 
@@ -43,14 +40,10 @@ void InputArming::setupMouseGestures(AppDelegate &)
 
 void InputArming::updateMouseGestures(AppDelegate &app)
 {
-#ifdef VIZO_HAVE_GESTURES
     for (const auto &recognizer : app.dicMouseGestures()) {
         if (recognizer)
             recognizer->enabled = false;
     }
-#else
-    (void)app;
-#endif
 }
 
 void InputArming::refreshModalWindows(AppDelegate &app)

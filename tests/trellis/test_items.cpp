@@ -71,9 +71,8 @@ TEST(TrellisItems, ExclusiveSelectClearsOnlyRadioItemsOfItsOwnArray)
             item->setOwnerMenu(m);
 
     int handled = 0;
-    a->eventValueChanged = b->eventValueChanged = [&](TrellisItem *, const QVariant &) {
-        ++handled;
-    };
+    a->eventValueChanged =
+        b->eventValueChanged = [&](TrellisItem *, const QVariant &) { ++handled; };
     b->exclusiveSelect();
     EXPECT_FALSE(on(a));
     EXPECT_TRUE(on(b));

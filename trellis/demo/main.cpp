@@ -109,8 +109,8 @@ private:
         auto *slider = qobject_cast<TrellisItemSlider *>(m_root->selectedMenuItem());
         if (!slider || slider->editState() != 1)
             return;
-        const int value = qBound(slider->minValue(), slider->valueOfSlider() + delta,
-                                 slider->maxValue());
+        const int value =
+            qBound(slider->minValue(), slider->valueOfSlider() + delta, slider->maxValue());
         if (value == slider->valueOfSlider())
             return;
         slider->setValueOfSlider(value);
@@ -168,7 +168,7 @@ private:
 
         auto name = make<TrellisItemTextEdit>(QStringLiteral("Device name"));
         name->setValueOfTextEdit(QStringLiteral("Vizo"));
-        name->eventValueChanged = nullptr;
+
         auto voice = make<TrellisItemCheckBox>(QStringLiteral("Voice guide"));
         voice->setValueOfCheckBox(true);
         auto speed = makeSlider(QStringLiteral("Scroll speed"), 3, 1, 9);
@@ -192,6 +192,11 @@ private:
         TrellisMenuPtr root = trellisMenu({settings, empty, wifi, about, quit});
         for (const TrellisItemPtr &item : std::as_const(*root))
             watch(item);
+        // The menu reports an edited text; storing it is the application's.
+        name->eventValueChanged = [this](TrellisItem *it, const QVariant &value) {
+            static_cast<TrellisItemTextEdit *>(it)->setValueOfTextEdit(value.toString());
+            report(QStringLiteral("%1 → %2").arg(it->labelText(), value.toString()));
+        };
         return root;
     }
 

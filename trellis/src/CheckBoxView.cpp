@@ -30,6 +30,13 @@ void CheckBoxView::mousePressEvent(QMouseEvent *event)
         eventClicked();
 }
 
+void CheckBoxView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // The press of the second click has already been handled; the double
+    // click itself is not a third click.
+    event->accept();
+}
+
 void CheckBoxView::wheelEvent(QWheelEvent *event)
 {
     // The wheel never changes a menu: let the table swallow it.

@@ -30,7 +30,12 @@ void TextView::mousePressEvent(QMouseEvent *event)
         eventClicked();
     QPointer<TextView> self(this);
     QMetaObject::invokeMethod(
-        this, [self] { if (self) self->setFocus(Qt::MouseFocusReason); }, Qt::QueuedConnection);
+        this,
+        [self] {
+            if (self)
+                self->setFocus(Qt::MouseFocusReason);
+        },
+        Qt::QueuedConnection);
 }
 
 void TextView::keyPressEvent(QKeyEvent *event)
@@ -44,6 +49,7 @@ void TextView::keyPressEvent(QKeyEvent *event)
             eventEditingDone();
         return;
     case Qt::Key_Escape:
+        setText(m_textAtFocus);
         if (eventEditingDone)
             eventEditingDone();
         return;
@@ -55,6 +61,12 @@ void TextView::keyPressEvent(QKeyEvent *event)
         return;
     }
     QLineEdit::keyPressEvent(event);
+}
+
+void TextView::focusInEvent(QFocusEvent *event)
+{
+    QLineEdit::focusInEvent(event);
+    m_textAtFocus = text();
 }
 
 void TextView::wheelEvent(QWheelEvent *event)

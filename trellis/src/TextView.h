@@ -23,7 +23,9 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
 
 private:
     bool m_disabled = false;
+    QString m_textAtFocus;  // put back by Escape
 };

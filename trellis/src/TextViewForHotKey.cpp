@@ -14,6 +14,12 @@ TextViewForHotKey::TextViewForHotKey(QWidget *parent) : TextView(parent)
     setColors(Qt::white, Qt::gray);
 }
 
+void TextViewForHotKey::setDisabled(bool disabled)
+{
+    TextView::setDisabled(disabled);
+    setReadOnly(true);
+}
+
 void TextViewForHotKey::setColors(const QColor &background, const QColor &text)
 {
     QPalette p = palette();

@@ -23,6 +23,9 @@ public:
     // no character.
     static QString hotKeyText(const QKeyEvent &event);
 
+    // Typing never edits the text: keys are captured instead.
+    void setDisabled(bool disabled) override;
+
     void onOK();
     void onCancel();
 

@@ -47,9 +47,8 @@ void TreeMenuTableView::selectRowIndex(int row)
 {
     if (!model() || !selectionModel() || row < 0 || row >= numberOfRows())
         return;
-    selectionModel()->setCurrentIndex(model()->index(row, 0),
-                                      QItemSelectionModel::ClearAndSelect |
-                                          QItemSelectionModel::Rows);
+    selectionModel()->setCurrentIndex(model()->index(row, 0), QItemSelectionModel::ClearAndSelect |
+                                                                  QItemSelectionModel::Rows);
 }
 
 void TreeMenuTableView::scrollRowToVisible(int row)
@@ -121,8 +120,9 @@ void TreeMenuTableView::keyDown(QKeyEvent *event)
         if (!event->isAutoRepeat()) {
             if (isReturn || key == Qt::Key_Space || key == Qt::Key_Escape) {
                 event->accept();
-                run(isReturn ? eventEnterKeyDown
-                             : key == Qt::Key_Space ? eventSpaceKeyDown : eventEscapeKeyDown);
+                run(isReturn               ? eventEnterKeyDown
+                    : key == Qt::Key_Space ? eventSpaceKeyDown
+                                           : eventEscapeKeyDown);
                 return;
             }
             if (key == Qt::Key_Backspace) {

@@ -1,8 +1,8 @@
 #include "TrellisAccessible.h"
 
 #include "TrellisCellView.h"
-#include <trellis/TrellisController.h>
 #include <trellis/TreeMenuTableView.h>
+#include <trellis/TrellisController.h>
 #include <trellis/TrellisItemSlider.h>
 
 #include <QAccessible>
@@ -36,8 +36,7 @@ QString valueText(const TrellisItem *item)
     case TrellisItemTypeCheckBox:
         return item->value().toBool() ? QStringLiteral("checked") : QStringLiteral("not checked");
     case TrellisItemTypeRadioGroup:
-        return item->value().toBool() ? QStringLiteral("selected")
-                                       : QStringLiteral("not selected");
+        return item->value().toBool() ? QStringLiteral("selected") : QStringLiteral("not selected");
     case TrellisItemTypeSlider:
     case TrellisItemTypeTextEdit:
     case TrellisItemTypeHotKey:
@@ -51,9 +50,7 @@ QString valueText(const TrellisItem *item)
 class RowAccessible : public QAccessibleInterface, public QAccessibleValueInterface
 {
 public:
-    RowAccessible(TreeMenuTableView *table, TrellisCellView *cell) : m_table(table), m_cell(cell)
-    {
-    }
+    RowAccessible(TreeMenuTableView *table, TrellisCellView *cell) : m_table(table), m_cell(cell) {}
 
     bool isValid() const override { return m_table && m_cell && m_cell->menuItem; }
     QObject *object() const override { return m_cell; }
@@ -215,6 +212,15 @@ public:
 
     int childCount() const override { return table()->numberOfRows(); }
 
+    // A nested level's table belongs to the row that shows it.
+    QAccessibleInterface *parent() const override
+    {
+        for (QWidget *w = table()->parentWidget(); w; w = w->parentWidget())
+            if (qobject_cast<TrellisCellView *>(w))
+                return QAccessible::queryAccessibleInterface(w);
+        return QAccessibleWidget::parent();
+    }
+
     QAccessibleInterface *child(int index) const override
     {
         auto *cell = qobject_cast<TrellisCellView *>(table()->rowWidget(index));
@@ -274,8 +280,8 @@ QAccessibleInterface *factory(const QString &className, QObject *object)
     if (auto *cell = qobject_cast<TrellisCellView *>(object)) {
         // A row view is found through its table: its parent is the table's viewport.
         QWidget *viewport = cell->parentWidget();
-        auto *table = viewport ? qobject_cast<TreeMenuTableView *>(viewport->parentWidget())
-                               : nullptr;
+        auto *table =
+            viewport ? qobject_cast<TreeMenuTableView *>(viewport->parentWidget()) : nullptr;
         if (table)
             return new RowAccessible(table, cell);
     }

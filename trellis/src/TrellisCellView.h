@@ -44,7 +44,7 @@ public:
     QColor disabledTextColor{Qt::gray};
     QColor textColor{Qt::black};
     QColor hilightColor{255, 165, 0};
-    QColor hilightTextColor;  // none: the text keeps textColor
+    QColor hilightTextColor; // none: the text keeps textColor
     QColor borderColor{Qt::gray};
     int borderWidth = 1;
 

@@ -19,6 +19,7 @@
 
 #include <QAbstractTableModel>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLoggingCategory>
 #include <QScrollBar>
@@ -124,6 +125,8 @@ TrellisController::TrellisController(QWidget *parent)
     connect(ui->buttonScrollDown, &QAbstractButton::clicked, this,
             &TrellisController::onButtonScrollDownClicked);
     ui->tableView->setItemDelegate(new NoPaintDelegate(ui->tableView));
+    ui->tableView->installEventFilter(this);
+    ui->scrollView->installEventFilter(this);
     m_model = new MenuModel(this);
 }
 
@@ -159,7 +162,9 @@ TrellisController *TrellisController::rootController() const
 
 TreeMenuTableView *TrellisController::firstResponder() const
 {
-    return m_firstResponder;
+    // Before any table had the focus (a menu built while hidden), the
+    // root's own table is where the keys belong.
+    return m_firstResponder ? m_firstResponder.data() : ui->tableView;
 }
 
 TrellisItem *TrellisController::selectedMenuItem() const
@@ -232,11 +237,11 @@ void TrellisController::applyCellColors(TrellisCellView *cell) const
     cell->applyColors();
 }
 
-#define TRELLIS_CELL_COLOR_SETTER(Setter, field)                                                 \
+#define TRELLIS_CELL_COLOR_SETTER(Setter, field)                                                   \
     void TrellisController::Setter(const QColor &color)                                            \
     {                                                                                              \
         field = color;                                                                             \
-        for (TrellisCellView *cell : std::as_const(m_arrayCells))                                  \
+        for (TrellisCellView * cell : std::as_const(m_arrayCells))                                 \
             applyCellColors(cell);                                                                 \
     }
 TRELLIS_CELL_COLOR_SETTER(setCellBackgroundColor, m_cellBackgroundColor)
@@ -297,18 +302,18 @@ void TrellisController::setDisabled(bool disabled)
     }
     m_disabled = disabled;
     if (m_menu) {
-        for (const TrellisItemPtr &item : std::as_const(*m_menu)) {
-            if (disabled) {
-                // Remember what the application had disabled itself, so that
-                // closing a sub-menu does not enable those items.
-                item->setProperty("_trellisOwnDisabled", item->disabled());
-                item->setDisabled(true);
-            } else {
-                const QVariant own = item->property("_trellisOwnDisabled");
-                item->setDisabled(own.isValid() && own.toBool());
-                item->setProperty("_trellisOwnDisabled", QVariant());
-            }
+        if (disabled) {
+            // Remember what the application had disabled itself, so that
+            // closing a sub-menu does not enable those items.
+            m_itemsDisabledBefore.clear();
+            for (const TrellisItemPtr &item : std::as_const(*m_menu))
+                if (item->disabled())
+                    m_itemsDisabledBefore.insert(item.get());
         }
+        for (const TrellisItemPtr &item : std::as_const(*m_menu))
+            item->setDisabled(disabled || m_itemsDisabledBefore.contains(item.get()));
+        if (!disabled)
+            m_itemsDisabledBefore.clear();
     }
     ui->buttonScrollUp->setEnabled(!disabled);
     ui->buttonScrollDown->setEnabled(!disabled);
@@ -343,11 +348,13 @@ void TrellisController::focusTable()
 {
     QPointer<TrellisController> self(this);
     queueMain(this, [self] {
-        if (!self || !self->isVisible())
+        // A disabled level has a nested one open, which takes the keys.
+        if (!self || self->m_disabled)
             return;
-        self->ui->tableView->setFocus(Qt::OtherFocusReason);
         if (TrellisController *root = self->rootController())
             root->m_firstResponder = self->ui->tableView;
+        if (self->isVisible())
+            self->ui->tableView->setFocus(Qt::OtherFocusReason);
     });
 }
 
@@ -491,7 +498,8 @@ void TrellisController::bindCell(TrellisCellView *cell, const TrellisItemPtr &it
                     return;
                 for (const TrellisItemPtr &other : std::as_const(*self->m_menu))
                     if (other->type() == TrellisItemTypeRadioGroup)
-                        static_cast<TrellisItemRadioGroup *>(other.get())->setValueOfRadioGroup(false);
+                        static_cast<TrellisItemRadioGroup *>(other.get())
+                            ->setValueOfRadioGroup(false);
                 radio->setValueOfRadioGroup(radio->enableToggle() ? on : true);
                 if (radio->eventValueChanged)
                     radio->eventValueChanged(radio, radio->valueOfRadioGroup());
@@ -529,6 +537,10 @@ void TrellisController::bindCell(TrellisCellView *cell, const TrellisItemPtr &it
 
 void TrellisController::removeAllCells()
 {
+    // The nested levels go with the rows: give the items back their own
+    // disabled flags and make this level live again.
+    if (m_disabled)
+        setDisabled(false);
     for (TrellisCellView *cell : std::as_const(m_arrayCells)) {
         if (cell->menuItem)
             cell->menuItem->disconnect(cell);
@@ -587,6 +599,48 @@ void TrellisController::resizeEvent(QResizeEvent *event)
     layoutRows();
     calcRowsPerPage();
     updateUIState();
+}
+
+bool TrellisController::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (watched == ui->tableView && (key == Qt::Key_PageUp || key == Qt::Key_PageDown)) {
+            // Page keys do what the page buttons do, when there is a page.
+            QAbstractButton *button =
+                key == Qt::Key_PageUp ? ui->buttonScrollUp : ui->buttonScrollDown;
+            if (button->isVisible() && button->isEnabled()) {
+                event->accept();
+                key == Qt::Key_PageUp ? onButtonScrollUpClicked() : onButtonScrollDownClicked();
+                return true;
+            }
+        }
+        if (watched == ui->scrollView) {
+            // The scroll area would scroll on keys the table passed on; the
+            // menu moves by its own rules, so let them travel on up to the
+            // application.
+            event->ignore();
+            return true;
+        }
+    }
+    if (watched == ui->tableView && event->type() == QEvent::FocusIn) {
+        TrellisController *root = rootController();
+        if (!m_disabled) {
+            root->m_firstResponder = ui->tableView;
+        } else {
+            // A click on an outer level (or around a nested one) must not
+            // take the keys away from the open nested level.
+            QPointer<TrellisController> self(this);
+            queueMain(this, [self] {
+                if (!self || !self->m_disabled || !self->ui->tableView->hasFocus())
+                    return;
+                TreeMenuTableView *inner = self->rootController()->m_firstResponder;
+                if (inner && inner != self->ui->tableView && inner->isVisible())
+                    inner->setFocus(Qt::OtherFocusReason);
+            });
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TrellisController::viewForRow(int row)

@@ -50,3 +50,19 @@ void TrellisItem::setEditState(int state)
     m_editState = state;
     emit editStateChanged(state);
 }
+
+void TrellisItem::setClickOnExit(bool on)
+{
+    if (m_clickOnExit == on)
+        return;
+    m_clickOnExit = on;
+    emit clickOnExitChanged(on);
+}
+
+void TrellisItem::setEnableRollback(bool on)
+{
+    if (m_enableRollback == on)
+        return;
+    m_enableRollback = on;
+    emit enableRollbackChanged(on);
+}

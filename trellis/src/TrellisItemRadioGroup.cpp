@@ -11,6 +11,14 @@ void TrellisItemRadioGroup::setValueOfRadioGroup(bool on)
     emit valueChanged();
 }
 
+void TrellisItemRadioGroup::setEnableToggle(bool on)
+{
+    if (m_enableToggle == on)
+        return;
+    m_enableToggle = on;
+    emit enableToggleChanged(on);
+}
+
 void TrellisItemRadioGroup::exclusiveSelect()
 {
     if (const TrellisMenuPtr owner = ownerMenu()) {

@@ -17,7 +17,8 @@ TrellisTexEditCellView::TrellisTexEditCellView(QWidget *parent, TextView *field)
 
 QList<QWidget *> TrellisTexEditCellView::controls() const
 {
-    return {};
+    // A disabled field must not take the focus from the menu on a click.
+    return {m_textView};
 }
 
 void TrellisTexEditCellView::setDisabled(bool disabled)

@@ -11,7 +11,7 @@ enum class Arrow { None, Up, Down, Left, Right };
 
 struct Key
 {
-    QString text;  // the key's character without modifiers; empty if none
+    QString text; // the key's character without modifiers; empty if none
     Arrow arrow = Arrow::None;
 };
 

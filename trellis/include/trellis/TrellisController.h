@@ -17,6 +17,7 @@
 
 #include <QColor>
 #include <QPointer>
+#include <QSet>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -132,6 +133,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     class MenuModel;
@@ -176,6 +178,7 @@ private:
     QColor m_sliderBorderEdit{Qt::lightGray};
     std::weak_ptr<TrellisItem> m_selectedMenuItem;
     bool m_disabled = false;
+    QSet<const TrellisItem *> m_itemsDisabledBefore;
     int m_rowHeight = 25;
     QPointer<TrellisController> m_rootController;
     QPointer<TrellisController> m_parentController;

@@ -41,8 +41,9 @@ class TrellisItem : public QObject
     Q_PROPERTY(bool expanded READ expanded WRITE setExpanded NOTIFY expandedChanged)
     Q_PROPERTY(bool selected READ selected WRITE setSelected NOTIFY selectedChanged)
     Q_PROPERTY(bool disabled READ disabled WRITE setDisabled NOTIFY disabledChanged)
-    Q_PROPERTY(bool clickOnExit READ clickOnExit WRITE setClickOnExit)
-    Q_PROPERTY(bool enableRollback READ enableRollback WRITE setEnableRollback)
+    Q_PROPERTY(bool clickOnExit READ clickOnExit WRITE setClickOnExit NOTIFY clickOnExitChanged)
+    Q_PROPERTY(bool enableRollback READ enableRollback WRITE setEnableRollback NOTIFY
+                   enableRollbackChanged)
     Q_PROPERTY(int editState READ editState WRITE setEditState NOTIFY editStateChanged)
 
 public:
@@ -82,26 +83,26 @@ public:
     // Activating the item closes the level holding it instead of opening
     // a sub-menu.
     bool clickOnExit() const { return m_clickOnExit; }
-    void setClickOnExit(bool on) { m_clickOnExit = on; }
+    void setClickOnExit(bool on);
 
     // The edit cycle: with enableRollback, Return begins an edit (editState
     // 1) and confirms it, Escape cancels it and hands valueForRollback back.
     QVariant valueForRollback() const { return m_valueForRollback; }
     void setValueForRollback(const QVariant &value) { m_valueForRollback = value; }
     bool enableRollback() const { return m_enableRollback; }
-    void setEnableRollback(bool on) { m_enableRollback = on; }
+    void setEnableRollback(bool on);
     int editState() const { return m_editState; }
     void setEditState(int state);
 
     // Handlers; an empty one is skipped. Capture controllers weakly.
-    ItemHandler eventItemSelected;   // became the current row
-    ItemHandler eventItemClicked;    // was activated
-    ValueHandler eventValueChanged;  // its value changed through the menu
-    ItemHandler eventMenuExpanded;   // its sub-menu has been shown
-    ItemHandler eventMenuCollapsed;  // its sub-menu has been closed
-    ItemHandler eventBeginEdit;      // an edit began
-    ItemHandler eventEndEdit;        // an edit was confirmed
-    ValueHandler eventCancelEdit;    // an edit was cancelled: (item, valueForRollback)
+    ItemHandler eventItemSelected;  // became the current row
+    ItemHandler eventItemClicked;   // was activated
+    ValueHandler eventValueChanged; // its value changed through the menu
+    ItemHandler eventMenuExpanded;  // its sub-menu has been shown
+    ItemHandler eventMenuCollapsed; // its sub-menu has been closed
+    ItemHandler eventBeginEdit;     // an edit began
+    ItemHandler eventEndEdit;       // an edit was confirmed
+    ValueHandler eventCancelEdit;   // an edit was cancelled: (item, valueForRollback)
 
     // The value a row shows, as the handlers would pass it; invalid for a
     // plain item.
@@ -113,6 +114,8 @@ signals:
     void selectedChanged(bool selected);
     void disabledChanged(bool disabled);
     void editStateChanged(int state);
+    void clickOnExitChanged(bool on);
+    void enableRollbackChanged(bool on);
     // Any shown value of a subclass changed (for views that show it).
     void valueChanged();
 

@@ -5,8 +5,8 @@
 class TrellisItemHotKey : public TrellisItem
 {
     Q_OBJECT
-    Q_PROPERTY(QString valueOfHotKey READ valueOfHotKey WRITE setValueOfHotKey NOTIFY
-                   valueOfHotKeyChanged)
+    Q_PROPERTY(
+        QString valueOfHotKey READ valueOfHotKey WRITE setValueOfHotKey NOTIFY valueOfHotKeyChanged)
 
 public:
     TrellisItemHotKey();

@@ -8,7 +8,7 @@ class TrellisItemRadioGroup : public TrellisItem
     Q_OBJECT
     Q_PROPERTY(bool valueOfRadioGroup READ valueOfRadioGroup WRITE setValueOfRadioGroup NOTIFY
                    valueOfRadioGroupChanged)
-    Q_PROPERTY(bool enableToggle READ enableToggle WRITE setEnableToggle)
+    Q_PROPERTY(bool enableToggle READ enableToggle WRITE setEnableToggle NOTIFY enableToggleChanged)
 
 public:
     TrellisItemRadioGroup();
@@ -19,7 +19,7 @@ public:
     // Activating the chosen item again un-chooses it (the group may end
     // with no choice); otherwise it stays chosen.
     bool enableToggle() const { return m_enableToggle; }
-    void setEnableToggle(bool on) { m_enableToggle = on; }
+    void setEnableToggle(bool on);
 
     // Chooses this item and clears the other radio items of ownerMenu.
     // No handler runs.
@@ -31,6 +31,7 @@ public:
 
 signals:
     void valueOfRadioGroupChanged(bool on);
+    void enableToggleChanged(bool on);
 
 private:
     bool m_value = false;

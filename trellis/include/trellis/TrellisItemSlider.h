@@ -6,8 +6,8 @@
 class TrellisItemSlider : public TrellisItem
 {
     Q_OBJECT
-    Q_PROPERTY(int valueOfSlider READ valueOfSlider WRITE setValueOfSlider NOTIFY
-                   valueOfSliderChanged)
+    Q_PROPERTY(
+        int valueOfSlider READ valueOfSlider WRITE setValueOfSlider NOTIFY valueOfSliderChanged)
     Q_PROPERTY(int minValue READ minValue WRITE setMinValue NOTIFY minValueChanged)
     Q_PROPERTY(int maxValue READ maxValue WRITE setMaxValue NOTIFY maxValueChanged)
 

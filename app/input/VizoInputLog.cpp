@@ -1,0 +1,3 @@
+#include "input/VizoInputLog.h"
+
+Q_LOGGING_CATEGORY(lcVizoInput, "vizo.input", QtWarningMsg)

@@ -1,0 +1,119 @@
+// End to end on a real X server: the zoom-in combination of the shipped hot
+// key file, pressed with xdotool, reaches the virtual device over the
+// serial link as CameraZoom 0 at the press and CameraZoom 2 at the release.
+#if __has_include("sim/VizoSimulator.h") && __has_include("link/VizoProtocolChannel.h")
+#include "InputTestModel.h"
+
+#include "input/VizoInput.h"
+#include "link/VizoProtocolChannel.h"
+#include "settings/VizoSettings.h"
+#include "sim/VizoSimulator.h"
+
+#include <bramble/BrHotKey.h>
+#include <bramble/BrKeyMap.h>
+
+#include <gtest/gtest.h>
+
+#include <QDeadlineTimer>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTest>
+#include <QWidget>
+
+#include <mutex>
+
+namespace {
+
+QString xdotoolCombination(const QVariantMap &record)
+{
+    QStringList parts;
+    if (record.value("CommandKey").toBool())
+        parts << "ctrl";
+    if (record.value("OptionKey").toBool())
+        parts << "alt";
+    if (record.value("ShiftKey").toBool())
+        parts << "shift";
+    if (record.value("ControlKey").toBool())
+        parts << "super";
+    const auto mapping = brKeyMappingForKeyCode(quint16(record.value("KeyCode").toUInt()));
+    if (!mapping)
+        return {};
+    parts << QString::fromLatin1(mapping->name);
+    return parts.join('+');
+}
+
+struct DeviceLog
+{
+    std::mutex mutex;
+    QStringList zoomCommands;
+
+    QStringList zoom()
+    {
+        std::lock_guard lock(mutex);
+        return zoomCommands;
+    }
+};
+
+} // namespace
+
+TEST(DeviceKeys, TheDeviceZoomsWhileTheShippedKeyIsHeld)
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        GTEST_SKIP() << "needs an X server";
+    if (QStandardPaths::findExecutable("xdotool").isEmpty())
+        GTEST_SKIP() << "xdotool is not installed";
+
+    DeviceLog log;
+    VizoSimulator sim;
+    sim.eventTrace = [&log](const QString &line) {
+        if (line.startsWith(QLatin1String("host:")) && line.contains(QLatin1String("CameraZoom"))) {
+            std::lock_guard lock(log.mutex);
+            log.zoomCommands << line.mid(5).trimmed().section(QLatin1Char(' '), 0, 1);
+        }
+    };
+    QString error;
+    ASSERT_TRUE(sim.openPort(&error)) << error.toStdString();
+    sim.start();
+
+    VizoProtocolChannel channel;
+    ASSERT_TRUE(channel.open(sim.portPath()));
+    channel.eventPacket = [](const QByteArray &, std::uint16_t, std::uint16_t) {};
+    channel.startRead();
+
+    QWidget window;
+    window.resize(300, 200);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+
+    VizoSettings settings;
+    settings.setVizoVersion(0);
+    InputTestRecorder rec;
+    VizoInputHooks hooks = rec.hooks();
+    hooks.send = [&channel](const QByteArray &payload) { channel.writeVizoPacket(payload); };
+    VizoInput input(settings, hooks);
+    const QVariantMap file = VizoHotKeyMap::loadHotKeyFile("en");
+    input.hotKeys().setupHotKeys(file);
+    input.updateHotKeys(VizoInputFlags());
+    const QString keys = xdotoolCombination(file.value("CameraMode.ZoomIn").toMap());
+
+    ASSERT_EQ(QProcess::execute("xdotool", {"keydown", keys}), 0);
+    QTest::qWait(800);
+    ASSERT_EQ(QProcess::execute("xdotool", {"keyup", keys}), 0);
+    QDeadlineTimer deadline(5000);
+    while (log.zoom().size() < 2 && !deadline.hasExpired())
+        QTest::qWait(50);
+    EXPECT_EQ(log.zoom(), (QStringList{"CameraZoom 0", "CameraZoom 2"})) << keys.toStdString();
+
+    BrHotKey::disableAllHotKeys();
+    channel.stopRead();
+    sim.stop();
+}
+#else
+#include <gtest/gtest.h>
+TEST(DeviceKeys, NeedsTheVirtualDeviceAndTheLink)
+{
+    GTEST_SKIP() << "the virtual device or the link is not built";
+}
+#endif
