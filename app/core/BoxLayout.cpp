@@ -1,9 +1,12 @@
 #include "BoxLayout.h"
 
+#include "BorderedView.h"
 #include "MessageBoxController.h"
 
 #include <QGraphicsOpacityEffect>
+#include <QLabel>
 #include <QPainter>
+#include <QPushButton>
 #include <QWidget>
 
 #include <cmath>
@@ -29,6 +32,32 @@ void paintBackdrop(QWidget *window)
     QPainter painter(window);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.fillRect(window->rect(), QColor(0, 0, 0, 110));
+}
+
+BorderedView *makeContentView(QWidget *window)
+{
+    auto *content = new BorderedView(window);
+    content->setObjectName(QStringLiteral("contentView"));
+    content->setFillColor(Qt::white);
+    return content;
+}
+
+QLabel *makeMessageLabel(QWidget *content)
+{
+    auto *label = new QLabel(content);
+    label->setObjectName(QStringLiteral("labelMessage"));
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignCenter);
+    label->setStyleSheet(QStringLiteral("color: black;"));
+    return label;
+}
+
+QPushButton *makeButton(QWidget *content, const QString &objectName)
+{
+    auto *button = new QPushButton(content);
+    button->setObjectName(objectName);
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
 }
 
 QWidget *makeFocusView(QWidget *parent)

@@ -2,10 +2,14 @@
 // Shared look of the message boxes: a translucent full-screen window with
 // the box centred in it, scaled by the scale factor.
 #include <QRect>
+#include <QString>
 #include <QSize>
 
+class QLabel;
+class QPushButton;
 class QWidget;
 class QPainter;
+class BorderedView;
 
 namespace BoxLayout {
 
@@ -17,6 +21,13 @@ QRect centredBox(const QSize &visible, const QSize &designSize, double scale);
 void prepareWindow(QWidget *window);
 // Dims what lies behind the box.
 void paintBackdrop(QWidget *window);
+
+// The white, bordered box that holds a message and its buttons.
+BorderedView *makeContentView(QWidget *window);
+// The centred, wrapping message text of a box.
+QLabel *makeMessageLabel(QWidget *content);
+// A box button; the box moves the focus itself, so the button never takes it.
+QPushButton *makeButton(QWidget *content, const QString &objectName);
 
 // The coloured area behind a button that marks it as focused.
 QWidget *makeFocusView(QWidget *parent);

@@ -23,23 +23,14 @@ MessageBoxController::MessageBoxController(QWidget *parent)
     setObjectName(QStringLiteral("MessageBoxController"));
     BoxLayout::prepareWindow(this);
 
-    auto *content = new BorderedView(this);
-    content->setObjectName(QStringLiteral("contentView"));
-    content->setFillColor(Qt::white);
+    auto *content = BoxLayout::makeContentView(this);
     m_contentView = content;
-
-    m_labelMessage = new QLabel(content);
-    m_labelMessage->setObjectName(QStringLiteral("labelMessage"));
-    m_labelMessage->setWordWrap(true);
-    m_labelMessage->setAlignment(Qt::AlignCenter);
-    m_labelMessage->setStyleSheet(QStringLiteral("color: black;"));
+    m_labelMessage = BoxLayout::makeMessageLabel(content);
 
     m_focusViewForYesButton = BoxLayout::makeFocusView(content);
     m_focusViewForYesButton->setObjectName(QStringLiteral("focusViewForYesButton"));
 
-    m_buttonOK = new QPushButton(content);
-    m_buttonOK->setObjectName(QStringLiteral("buttonOK"));
-    m_buttonOK->setFocusPolicy(Qt::NoFocus);
+    m_buttonOK = BoxLayout::makeButton(content, QStringLiteral("buttonOK"));
     connect(m_buttonOK, &QPushButton::clicked, this, &MessageBoxController::onOK);
 }
 

@@ -26,29 +26,18 @@ YesNoMessageBoxController::YesNoMessageBoxController(QWidget *parent)
     BoxLayout::prepareWindow(this);
     setFocusPolicy(Qt::StrongFocus);
 
-    auto *content = new BorderedView(this);
-    content->setObjectName(QStringLiteral("contentView"));
-    content->setFillColor(Qt::white);
+    auto *content = BoxLayout::makeContentView(this);
     m_contentView = content;
-
-    m_labelMessage = new QLabel(content);
-    m_labelMessage->setObjectName(QStringLiteral("labelMessage"));
-    m_labelMessage->setWordWrap(true);
-    m_labelMessage->setAlignment(Qt::AlignCenter);
-    m_labelMessage->setStyleSheet(QStringLiteral("color: black;"));
+    m_labelMessage = BoxLayout::makeMessageLabel(content);
 
     m_focusViewForYesButton = BoxLayout::makeFocusView(content);
     m_focusViewForYesButton->setObjectName(QStringLiteral("focusViewForYesButton"));
     m_focusViewForNoButton = BoxLayout::makeFocusView(content);
     m_focusViewForNoButton->setObjectName(QStringLiteral("focusViewForNoButton"));
 
-    m_buttonYes = new QPushButton(content);
-    m_buttonYes->setObjectName(QStringLiteral("buttonYes"));
-    m_buttonYes->setFocusPolicy(Qt::NoFocus);
+    m_buttonYes = BoxLayout::makeButton(content, QStringLiteral("buttonYes"));
     connect(m_buttonYes, &QPushButton::clicked, this, &YesNoMessageBoxController::onYes);
-    m_buttonNo = new QPushButton(content);
-    m_buttonNo->setObjectName(QStringLiteral("buttonNo"));
-    m_buttonNo->setFocusPolicy(Qt::NoFocus);
+    m_buttonNo = BoxLayout::makeButton(content, QStringLiteral("buttonNo"));
     connect(m_buttonNo, &QPushButton::clicked, this, &YesNoMessageBoxController::onNo);
 
     // The questions asked here confirm deletions and resets: No has the
