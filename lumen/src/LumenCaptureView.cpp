@@ -4,6 +4,7 @@
 #include "LumenFrameSlot.h"
 #include "LumenGlCanvas.h"
 #include "LumenLog.h"
+#include "LumenShmCanvas.h"
 
 #include <lumen/LumenPreviewLayer.h>
 
@@ -34,13 +35,18 @@ bool softwareRenderer(QOpenGLContext &context)
            lower.contains("swrast") || lower.contains("software");
 }
 
+QByteArray forcedRenderer()
+{
+    return qgetenv("LUMEN_RENDERER").toLower();
+}
+
 // OpenGL with a hardware renderer unless told otherwise
-// (LUMEN_RENDERER=cpu|gl); the CPU canvas on platforms without a screen,
+// (LUMEN_RENDERER=gl|cpu|painter); the CPU on platforms without a screen,
 // with a software rasterizer, or when no context can be made at all.
 bool wantOpenGL()
 {
-    const QByteArray forced = qgetenv("LUMEN_RENDERER").toLower();
-    if (forced == "cpu")
+    const QByteArray forced = forcedRenderer();
+    if (forced == "cpu" || forced == "painter")
         return false;
     if (forced != "gl") {
         const QString platform = QGuiApplication::platformName();
@@ -74,7 +80,7 @@ LumenCaptureView::LumenCaptureView(std::shared_ptr<LumenFrameSlot> slot, QWidget
                 Qt::QueuedConnection);
         useCanvas(gl);
     } else {
-        useCanvas(new LumenCpuCanvas(m_slot, m_layer, this));
+        useCanvas(cpuCanvas());
     }
     connect(m_layer, &LumenPreviewLayer::videoGravityChanged, this,
             [this] { m_canvasWidget->update(); });
@@ -109,11 +115,36 @@ void LumenCaptureView::useCanvas(LumenCanvas *canvas)
         old->deleteLater();
 }
 
+// On X11 the picture goes to the server through shared memory, which
+// skips Qt's paint pass and backing store; QPainter everywhere else
+// (LUMEN_RENDERER=painter forces it).
+LumenCanvas *LumenCaptureView::cpuCanvas()
+{
+    if (forcedRenderer() != "painter" && QGuiApplication::platformName() == QLatin1String("xcb")) {
+        if (LumenShmCanvas *shm = LumenShmCanvas::create(m_slot, m_layer, this)) {
+            connect(shm, &LumenShmCanvas::failed, this, &LumenCaptureView::fallBackToPainter,
+                    Qt::QueuedConnection);
+            return shm;
+        }
+        qCInfo(lcLumen) << "no shared-memory images on this display: drawing with QPainter";
+    }
+    return new LumenCpuCanvas(m_slot, m_layer, this);
+}
+
 void LumenCaptureView::fallBackToCpu()
 {
     if (!m_canvas || !m_canvas->usesOpenGL())
         return;
     qCWarning(lcLumen) << "OpenGL is not usable here: drawing the picture on the CPU";
+    useCanvas(cpuCanvas());
+    m_canvasWidget->update();
+}
+
+void LumenCaptureView::fallBackToPainter()
+{
+    if (!qobject_cast<LumenShmCanvas *>(m_canvasWidget))
+        return;
+    qCWarning(lcLumen) << "shared-memory images failed: drawing the picture with QPainter";
     useCanvas(new LumenCpuCanvas(m_slot, m_layer, this));
     m_canvasWidget->update();
 }

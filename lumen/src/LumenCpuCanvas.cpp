@@ -2,6 +2,7 @@
 
 #include "LumenFrameSlot.h"
 #include "LumenLog.h"
+#include "LumenPlanar.h"
 #include "LumenYuyv.h"
 
 #include <QPainter>
@@ -23,9 +24,13 @@ bool LumenCpuCanvas::accept(const LumenFramePtr &frame)
     }
     // Convert into the spare buffer, then swap, so the buffer being shown
     // is never the one written (and no new allocation per frame).
-    if (!LumenYuyv::toRgb32(frame->bytes, frame->bytesPerLine, frame->size.width(),
-                            frame->size.height(), m_converted)) {
-        qCWarning(lcLumen) << "cannot convert a YUYV frame of size" << frame->size;
+    const bool converted =
+        frame->kind == LumenFrame::Kind::Planar
+            ? LumenPlanar::toRgb32(frame->planes, m_converted)
+            : LumenYuyv::toRgb32(frame->bytes, frame->bytesPerLine, frame->size.width(),
+                                 frame->size.height(), m_converted);
+    if (!converted) {
+        qCWarning(lcLumen) << "cannot convert a frame of size" << frame->size;
         return false;
     }
     std::swap(m_picture, m_converted);

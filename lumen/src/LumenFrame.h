@@ -1,5 +1,7 @@
 #pragma once
 // One picture on its way from a source to the screen.
+#include "LumenPlanar.h"
+
 #include <QImage>
 #include <QSize>
 
@@ -12,14 +14,16 @@ struct LumenFrame
     enum class Kind {
         Rgb,  // `image` holds the picture
         Yuyv, // `bytes` holds packed 4:2:2 samples, converted when drawn
+        Planar, // `planes` holds a decoded JPEG's YCbCr, converted when drawn
     };
 
     Kind kind = Kind::Rgb;
     QImage image;
     const uchar *bytes = nullptr;
     int bytesPerLine = 0;
+    LumenYuvPlanes planes;
     QSize size;
-    // Owns `bytes`: a shared byte array, or a capture buffer that goes back
+    // Owns `bytes` or the planes' memory: a shared byte array, or a capture buffer that goes back
     // to the driver when the last reference is dropped.
     std::shared_ptr<const void> keeper;
     // `bytes` is a capture buffer the driver wants back: do not hold the

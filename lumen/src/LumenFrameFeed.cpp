@@ -82,19 +82,15 @@ bool LumenFrameFeed::pushFrame(LumenPixelFormat format, QSize size, const QByteA
 
     // One decoder per pushing thread: turbojpeg handles are not shared.
     thread_local LumenJpegDecoder decoder;
-    QImage image = decoder.decode(reinterpret_cast<const uchar *>(bytes.constData()),
-                                  bytes.size());
-    if (image.isNull()) {
+    if (!decoder.decodeFrame(reinterpret_cast<const uchar *>(bytes.constData()), bytes.size(),
+                             *frame)) {
         qCWarning(lcLumen) << "dropping an MJPEG frame:" << decoder.error();
         return false;
     }
-    if (!size.isEmpty() && image.size() != size)
-        qCDebug(lcLumen) << "MJPEG frame is" << image.size() << "not" << size;
+    if (!size.isEmpty() && frame->size != size)
+        qCDebug(lcLumen) << "MJPEG frame is" << frame->size << "not" << size;
     if (!slot)
         return true;
-    frame->kind = LumenFrame::Kind::Rgb;
-    frame->size = image.size();
-    frame->image = std::move(image);
     slot->publish(std::move(frame));
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "LumenFrameSlot.h"
 #include "LumenLog.h"
+#include "LumenPlanar.h"
 
 #include <QOpenGLContext>
 #include <QOpenGLShaderProgram>
@@ -178,7 +179,10 @@ bool LumenGlCanvas::upload(const LumenFrame &frame)
         m_yuyv = true;
         m_swapRB = false;
     } else {
-        const QImage *image = &frame.image;
+        // Decoded JPEG planes are converted here; the texture takes RGB.
+        if (frame.kind == LumenFrame::Kind::Planar && !LumenPlanar::toRgb32(frame.planes, converted))
+            return false;
+        const QImage *image = frame.kind == LumenFrame::Kind::Planar ? &converted : &frame.image;
         switch (image->format()) {
         case QImage::Format_RGB32:
         case QImage::Format_ARGB32:

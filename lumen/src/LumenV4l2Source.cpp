@@ -305,14 +305,12 @@ void LumenV4l2Source::run(std::shared_ptr<Stream> stream)
         auto frame = std::make_shared<LumenFrame>();
         frame->arrivalNs = arrival;
         if (mjpeg) {
-            frame->image = decoder.decode(start, used);
+            const bool decoded = decoder.decodeFrame(start, used, *frame);
             stream->requeue(index);
-            if (frame->image.isNull()) {
+            if (!decoded) {
                 qCDebug(lcLumen) << "dropping an MJPEG frame:" << decoder.error();
                 continue;
             }
-            frame->kind = LumenFrame::Kind::Rgb;
-            frame->size = frame->image.size();
         } else {
             if (used < yuyvBytes) {
                 stream->requeue(index);

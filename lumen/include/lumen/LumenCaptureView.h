@@ -68,7 +68,9 @@ private:
     friend class LumenViewController;
     explicit LumenCaptureView(std::shared_ptr<LumenFrameSlot> slot, QWidget *parent = nullptr);
     void useCanvas(LumenCanvas *canvas);
+    LumenCanvas *cpuCanvas();
     void fallBackToCpu();
+    void fallBackToPainter();
 
     std::shared_ptr<LumenFrameSlot> m_slot;
     LumenPreviewLayer *m_layer = nullptr;
