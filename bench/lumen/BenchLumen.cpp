@@ -9,6 +9,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <thread>
+
 bool benchWaitUntil(const std::function<bool()> &done, int timeoutMs)
 {
     const double end = benchNowMs() + timeoutMs;
@@ -49,26 +51,33 @@ BenchStats benchLumen(const BenchFrames &frames, BenchFormat format, bool openGL
     view->setGeometry(0, 0, frames.size.width(), frames.size.height());
     view->show();
     (void)QTest::qWaitForWindowExposed(view);
-    stats.path = controller.captureView()->usesOpenGL() ? QStringLiteral("Lumen (OpenGL)")
-                                                        : QStringLiteral("Lumen (CPU)");
+    stats.path = QStringLiteral("Lumen (%1)").arg(controller.captureView()->rendererName());
     int presented = 0;
+    double latencyMs = 0;
     QObject::connect(controller.captureView(), &LumenCaptureView::framePresented,
-                     [&](qint64) { ++presented; });
+                     [&](qint64 ns) {
+                         ++presented;
+                         latencyMs = double(ns) / 1e6;
+                     });
 
     const auto &bytes = format == BenchFormat::Yuyv ? frames.yuyv : frames.mjpeg;
     const LumenPixelFormat pixelFormat =
         format == BenchFormat::Yuyv ? LumenPixelFormat::Yuyv : LumenPixelFormat::Mjpeg;
     for (int i = 0; i < run.warmup + run.frames; ++i) {
         const int before = presented;
-        const double t0 = benchNowMs();
-        feed->pushFrame(pixelFormat, frames.size, bytes[size_t(i) % bytes.size()]);
+        // Frames come from another thread, as from the capture thread;
+        // the view reports the time from the frame's arrival (stamped as
+        // it is pushed) to the moment it is on screen.
+        std::thread capture([&] {
+            feed->pushFrame(pixelFormat, frames.size, bytes[size_t(i) % bytes.size()]);
+        });
         const bool ok = benchWaitUntil([&] { return presented > before; }, 2000);
-        const double t1 = benchNowMs();
+        capture.join();
         if (i == run.warmup - 1 && !benchScreenShowsFrame())
             stats.note = QStringLiteral("picture not seen on screen");
         if (i >= run.warmup) {
             if (ok)
-                stats.ms.push_back(t1 - t0);
+                stats.ms.push_back(latencyMs);
             else
                 ++stats.timeouts;
         }

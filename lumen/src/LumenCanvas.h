@@ -4,6 +4,7 @@
 // (the view handles the mouse) and reports each new frame it presented.
 #include <QRectF>
 #include <QSize>
+#include <QString>
 
 #include <lumen/LumenPreviewLayer.h>
 
@@ -15,6 +16,7 @@ public:
     virtual ~LumenCanvas() = default;
     virtual QWidget *widget() = 0;
     virtual bool usesOpenGL() const = 0;
+    virtual QString name() const = 0;
     // Main thread: a new frame waits in the slot.
     virtual void frameAvailable() = 0;
 

@@ -149,6 +149,11 @@ void LumenCaptureView::fallBackToPainter()
     m_canvasWidget->update();
 }
 
+QString LumenCaptureView::rendererName() const
+{
+    return m_canvas ? m_canvas->name() : QString();
+}
+
 bool LumenCaptureView::usesOpenGL() const
 {
     return m_canvas && m_canvas->usesOpenGL();

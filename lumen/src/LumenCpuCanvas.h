@@ -21,6 +21,7 @@ public:
 
     QWidget *widget() override { return this; }
     bool usesOpenGL() const override { return false; }
+    QString name() const override { return QStringLiteral("QPainter"); }
     void frameAvailable() override { update(); }
 
 protected:

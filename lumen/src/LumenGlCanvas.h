@@ -23,6 +23,7 @@ public:
 
     QWidget *widget() override { return this; }
     bool usesOpenGL() const override { return true; }
+    QString name() const override { return QStringLiteral("OpenGL"); }
     void frameAvailable() override { update(); }
 
 signals:

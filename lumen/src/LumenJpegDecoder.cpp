@@ -78,23 +78,6 @@ QImage LumenJpegDecoder::decode(const uchar *data, qsizetype size)
     return image;
 }
 
-std::shared_ptr<QByteArray> LumenJpegDecoder::planeBuffer(qsizetype bytes)
-{
-    // A buffer no frame holds any more is written again: a fresh one per
-    // frame would be faulted in page by page, which costs about as much
-    // as the colour pass it replaces.
-    for (const auto &buffer : m_planeBuffers)
-        if (buffer.use_count() == 1 && buffer->size() == bytes)
-            return buffer;
-    auto buffer = std::make_shared<QByteArray>(bytes, Qt::Uninitialized);
-    if (buffer->size() != bytes)
-        return nullptr;
-    if (m_planeBuffers.size() >= kPlaneBuffers)
-        m_planeBuffers.erase(m_planeBuffers.begin());
-    m_planeBuffers.push_back(buffer);
-    return buffer;
-}
-
 bool LumenJpegDecoder::decodeFrame(const uchar *data, qsizetype size, LumenFrame &frame)
 {
     int width = 0, height = 0, subsampling = 0;
@@ -130,7 +113,7 @@ bool LumenJpegDecoder::decodeFrame(const uchar *data, qsizetype size, LumenFrame
         m_error = QStringLiteral("unsupported picture layout");
         return false;
     }
-    std::shared_ptr<QByteArray> buffer = planeBuffer(lumaBytes + 2 * chromaBytes);
+    std::shared_ptr<QByteArray> buffer = m_planeBuffers.get(lumaBytes + 2 * chromaBytes);
     if (!buffer) {
         m_error = QStringLiteral("out of memory");
         return false;

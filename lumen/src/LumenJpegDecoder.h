@@ -1,11 +1,9 @@
 #pragma once
 // Decodes MJPEG frames with libturbojpeg. One decoder per thread.
+#include "LumenBufferPool.h"
 #include "LumenFrame.h"
 
 #include <QImage>
-
-#include <memory>
-#include <vector>
 
 class LumenJpegDecoder
 {
@@ -30,11 +28,7 @@ public:
 private:
     bool readHeader(const uchar *data, qsizetype size, int &width, int &height, int &subsampling);
 
-    std::shared_ptr<QByteArray> planeBuffer(qsizetype bytes);
-
-    // Enough for the frame on screen, one waiting and one being decoded.
-    static constexpr std::size_t kPlaneBuffers = 4;
-    std::vector<std::shared_ptr<QByteArray>> m_planeBuffers;
+    LumenBufferPool m_planeBuffers;
     void *m_handle = nullptr;
     QString m_error;
 };

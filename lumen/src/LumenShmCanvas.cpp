@@ -198,11 +198,11 @@ bool LumenShmCanvas::ensureSegment()
     release(m_segment);
     m_segment = fresh;
     if (m_hasPicture && m_last)
-        m_hasPicture = render(*m_last);
+        m_hasPicture = render(*m_last) != Drawn::Failed;
     return true;
 }
 
-bool LumenShmCanvas::render(const LumenFrame &frame)
+LumenShmCanvas::Drawn LumenShmCanvas::render(const LumenFrame &frame)
 {
     const QSize view = m_segment.size;
     const QRectF target =
@@ -213,11 +213,11 @@ bool LumenShmCanvas::render(const LumenFrame &frame)
     if (frame.kind == LumenFrame::Kind::Yuyv &&
         (!frame.bytes || width < 2 || (width & 1) || frame.bytesPerLine < 2 * width)) {
         qCWarning(lcLumen) << "cannot show a YUYV frame of size" << frame.size;
-        return false;
+        return Drawn::Failed;
     }
     if (frame.kind == LumenFrame::Kind::Planar && !LumenPlanar::supported(frame.planes)) {
         qCWarning(lcLumen) << "cannot show a planar frame of size" << frame.size;
-        return false;
+        return Drawn::Failed;
     }
 
     // Same size: convert straight into the shared memory, a band at a
@@ -235,28 +235,28 @@ bool LumenShmCanvas::render(const LumenFrame &frame)
                                           m_segment.bytesPerLine);
             putLines(first, last);
         }
-        return true;
+        return Drawn::Sent;
     }
 
     const QImage *source = &frame.image;
     if (frame.kind == LumenFrame::Kind::Yuyv) {
         if (!LumenYuyv::toRgb32(frame.bytes, frame.bytesPerLine, width, height, m_scratch))
-            return false;
+            return Drawn::Failed;
         source = &m_scratch;
     } else if (frame.kind == LumenFrame::Kind::Planar) {
         if (!LumenPlanar::toRgb32(frame.planes, m_scratch))
-            return false;
+            return Drawn::Failed;
         source = &m_scratch;
     }
     if (source->isNull())
-        return false;
+        return Drawn::Failed;
     QImage shown = m_segment.image();
     QPainter painter(&shown);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     if (target != QRectF(shown.rect()))
         painter.fillRect(shown.rect(), Qt::black);
     painter.drawImage(target, *source);
-    return true;
+    return Drawn::InMemory;
 }
 
 void LumenShmCanvas::putLines(int first, int last)
@@ -290,15 +290,15 @@ void LumenShmCanvas::frameAvailable()
     LumenFramePtr frame = m_slot->take();
     if (!frame || !ensureSegment())
         return;
-    m_putPending = false;
-    if (!render(*frame))
+    const Drawn drawn = render(*frame);
+    if (drawn == Drawn::Failed)
         return;
     m_hasPicture = true;
     const std::uint64_t sequence = frame->sequence;
     const std::int64_t arrival = frame->arrivalNs;
     m_last = frame->lentBuffer ? nullptr : frame;
     frame.reset(); // a lent capture buffer goes back before the put waits
-    if (put(m_putPending ? Put::Finish : Put::Whole))
+    if (put(drawn == Drawn::Sent ? Put::Finish : Put::Whole))
         m_slot->notifyPresented(sequence, arrival);
 }
 

@@ -29,6 +29,7 @@ public:
 
     QWidget *widget() override { return this; }
     bool usesOpenGL() const override { return false; }
+    QString name() const override { return QStringLiteral("X11 shared memory"); }
     // Converts and shows the new frame at once: the frame reaches the
     // screen before this returns.
     void frameAvailable() override;
@@ -63,7 +64,10 @@ private:
     bool ensureSegment();
     Segment allocate(QSize size);
     void release(Segment &segment);
-    bool render(const LumenFrame &frame);
+    // Draws the frame into the memory; Sent: and already handed to the
+    // server band by band.
+    enum class Drawn { Failed, InMemory, Sent };
+    Drawn render(const LumenFrame &frame);
     // Hands lines of the memory to the server without waiting.
     void putLines(int first, int last);
     // Whole: put everything; Finish: only wait for the bands already put.

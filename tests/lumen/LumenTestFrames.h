@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QColor>
 #include <QImage>
+#include <QTest>
 
 #include <algorithm>
 
@@ -59,6 +60,14 @@ inline QImage quadrants(int width, int height)
                                   : (right ? qRgb(0, 255, 0) : qRgb(255, 0, 0)));
         }
     return image;
+}
+
+// Handles events until `condition` holds, for at most `ms`. (Qt's QTRY
+// macros report to QTest, not to GoogleTest: a failure would go unseen.)
+template <typename Condition>
+bool eventually(Condition condition, int ms = 5000)
+{
+    return QTest::qWaitFor(condition, ms);
 }
 
 inline bool near(QRgb a, QRgb b, int tolerance)

@@ -1,8 +1,12 @@
 // YUYV conversion and MJPEG decoding, the two conversions a frame may need
 // between the camera and the screen.
 #include "LumenJpegDecoder.h"
+#include "LumenPlanar.h"
+#include "LumenSimd.h"
 #include "LumenTestFrames.h"
 #include "LumenYuyv.h"
+
+#include <cmath>
 
 #include <gtest/gtest.h>
 
@@ -126,4 +130,223 @@ TEST(LumenJpeg, GarbageAndTruncatedFramesGiveAReasonNotACrash)
     // The decoder is still usable afterwards.
     EXPECT_FALSE(
         decoder.decode(reinterpret_cast<const uchar *>(jpeg.constData()), jpeg.size()).isNull());
+}
+
+// --- Planar YCbCr, as the JPEG decoder leaves it (full range) ---
+
+namespace {
+
+struct TestPlanes
+{
+    QByteArray y, u, v;
+    LumenYuvPlanes planes;
+};
+
+// Planes of `width` x `height` with the given subsampling, filled by
+// `sample(component, x, y)` (x, y in that component's own grid).
+template <typename Sample>
+TestPlanes makePlanes(int width, int height, int xShift, int yShift, bool grey, Sample sample)
+{
+    TestPlanes t;
+    const int cw = (width + (1 << xShift) - 1) >> xShift;
+    const int ch = (height + (1 << yShift) - 1) >> yShift;
+    // Padded lines, as a decoder pads to whole blocks.
+    const int yStride = width + 5, cStride = cw + 3;
+    t.y = QByteArray(qsizetype(yStride) * height, '\0');
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            t.y[qsizetype(y) * yStride + x] = char(sample(0, x, y));
+    t.planes.y = reinterpret_cast<const uchar *>(t.y.constData());
+    t.planes.yBytesPerLine = yStride;
+    if (!grey) {
+        t.u = QByteArray(qsizetype(cStride) * ch, '\0');
+        t.v = QByteArray(qsizetype(cStride) * ch, '\0');
+        for (int y = 0; y < ch; ++y)
+            for (int x = 0; x < cw; ++x) {
+                t.u[qsizetype(y) * cStride + x] = char(sample(1, x, y));
+                t.v[qsizetype(y) * cStride + x] = char(sample(2, x, y));
+            }
+        t.planes.u = reinterpret_cast<const uchar *>(t.u.constData());
+        t.planes.v = reinterpret_cast<const uchar *>(t.v.constData());
+        t.planes.uvBytesPerLine = cStride;
+    }
+    t.planes.width = width;
+    t.planes.height = height;
+    t.planes.xShift = xShift;
+    t.planes.yShift = yShift;
+    return t;
+}
+
+// JFIF at full precision: what a correct conversion approximates.
+QRgb jfif(int y, int cb, int cr)
+{
+    const auto c = [](double v) { return std::clamp(int(std::lround(v)), 0, 255); };
+    return qRgb(c(y + 1.402 * (cr - 128)), c(y - 0.344136 * (cb - 128) - 0.714136 * (cr - 128)),
+                c(y + 1.772 * (cb - 128)));
+}
+
+struct Layout
+{
+    int xShift, yShift;
+    bool grey;
+};
+const Layout kLayouts[] = {{1, 1, false}, {1, 0, false}, {0, 0, false}, {0, 1, false}, {0, 0, true}};
+
+} // namespace
+
+TEST(LumenPlanar, KnownColoursComeOutRightOnEveryLayout)
+{
+    struct Row
+    {
+        uchar y, cb, cr;
+        QRgb expected;
+    };
+    const Row rows[] = {
+        {0, 128, 128, qRgb(0, 0, 0)},       {255, 128, 128, qRgb(255, 255, 255)},
+        {128, 128, 128, qRgb(128, 128, 128)}, {76, 85, 255, qRgb(254, 0, 0)},
+        {150, 44, 21, qRgb(0, 255, 1)},     {29, 255, 107, qRgb(0, 0, 254)},
+        {255, 0, 255, qRgb(255, 208, 28)}, // out of gamut: clamps, no wrap
+    };
+    for (const Layout &layout : kLayouts) {
+        for (const Row &row : rows) {
+            // 18 and 37 wide: vector steps, their tails, an odd last column.
+            for (int width : {2, 18, 37}) {
+                const TestPlanes t = makePlanes(width, 3, layout.xShift, layout.yShift, layout.grey,
+                                                [&](int c, int, int) {
+                                                    return c == 0 ? row.y : c == 1 ? row.cb : row.cr;
+                                                });
+                QImage out;
+                ASSERT_TRUE(LumenPlanar::toRgb32(t.planes, out));
+                const QRgb expected = layout.grey ? qRgb(row.y, row.y, row.y) : row.expected;
+                for (int y = 0; y < 3; ++y)
+                    for (int x = 0; x < width; ++x)
+                        ASSERT_TRUE(near(out.pixel(x, y), expected, 2))
+                            << "layout " << layout.xShift << layout.yShift << layout.grey
+                            << " width " << width << " at " << x << "," << y << " gave " << std::hex
+                            << out.pixel(x, y);
+            }
+        }
+    }
+}
+
+TEST(LumenPlanar, EveryPixelTakesItsOwnChromaSampleWhateverTheWidth)
+{
+    // Chroma that differs per sample catches a vector step that reads the
+    // wrong sample or a tail that starts at the wrong column; both vector
+    // units must give identical pixels.
+    for (const Layout &layout : kLayouts) {
+        for (int width = 1; width <= 41; ++width) {
+            const int height = 4;
+            const TestPlanes t = makePlanes(width, height, layout.xShift, layout.yShift,
+                                            layout.grey, [](int c, int x, int y) {
+                                                return (37 * x + 91 * y + 53 * c) % 256;
+                                            });
+            QImage wide, narrow;
+            LumenSimd::limitToSse2(false);
+            ASSERT_TRUE(LumenPlanar::toRgb32(t.planes, wide));
+            LumenSimd::limitToSse2(true);
+            ASSERT_TRUE(LumenPlanar::toRgb32(t.planes, narrow));
+            LumenSimd::limitToSse2(false);
+            for (int y = 0; y < height; ++y)
+                for (int x = 0; x < width; ++x) {
+                    const int l = uchar(t.y[qsizetype(y) * t.planes.yBytesPerLine + x]);
+                    const qsizetype c = qsizetype(y >> layout.yShift) * t.planes.uvBytesPerLine +
+                                        (x >> layout.xShift);
+                    const QRgb expected =
+                        layout.grey ? qRgb(l, l, l) : jfif(l, uchar(t.u[c]), uchar(t.v[c]));
+                    ASSERT_EQ(wide.pixel(x, y), narrow.pixel(x, y)) << width << " at " << x;
+                    ASSERT_TRUE(near(wide.pixel(x, y), expected, 2))
+                        << "layout " << layout.xShift << layout.yShift << " width " << width
+                        << " at " << x << "," << y;
+                }
+        }
+    }
+}
+
+TEST(LumenPlanar, RefusesPlanesItCannotRead)
+{
+    TestPlanes t = makePlanes(8, 2, 1, 1, false, [](int, int, int) { return 128; });
+    QImage out;
+    LumenYuvPlanes p = t.planes;
+    p.y = nullptr;
+    EXPECT_FALSE(LumenPlanar::toRgb32(p, out));
+    p = t.planes;
+    p.uvBytesPerLine = 3; // shorter than half of 8
+    EXPECT_FALSE(LumenPlanar::toRgb32(p, out));
+    p = t.planes;
+    p.xShift = 2; // 4:1:1 is left to the decoder
+    EXPECT_FALSE(LumenPlanar::toRgb32(p, out));
+}
+
+TEST(LumenYuyv, BothVectorUnitsGiveTheSamePixels)
+{
+    for (int width = 2; width <= 70; width += 2) {
+        QByteArray bytes(width * 2 * 3, '\0');
+        for (int i = 0; i < bytes.size(); ++i)
+            bytes[i] = char((i * 73 + 11) % 256);
+        QImage wide, narrow;
+        LumenSimd::limitToSse2(false);
+        ASSERT_TRUE(LumenYuyv::toRgb32(reinterpret_cast<const uchar *>(bytes.constData()), 0,
+                                       width, 3, wide));
+        LumenSimd::limitToSse2(true);
+        ASSERT_TRUE(LumenYuyv::toRgb32(reinterpret_cast<const uchar *>(bytes.constData()), 0,
+                                       width, 3, narrow));
+        LumenSimd::limitToSse2(false);
+        EXPECT_EQ(wide, narrow) << "width " << width;
+    }
+}
+
+TEST(LumenJpeg, FramesDecodeToPlanesThatShowTheSamePicture)
+{
+    const QImage source = lumentest::quadrants(320, 240);
+    const QByteArray jpeg = lumentest::toJpeg(source);
+    LumenJpegDecoder decoder;
+    LumenFrame frame;
+    ASSERT_TRUE(decoder.decodeFrame(reinterpret_cast<const uchar *>(jpeg.constData()), jpeg.size(),
+                                    frame))
+        << decoder.error().toStdString();
+    ASSERT_EQ(frame.kind, LumenFrame::Kind::Planar);
+    EXPECT_EQ(frame.size, QSize(320, 240));
+    QImage viaPlanes;
+    ASSERT_TRUE(LumenPlanar::toRgb32(frame.planes, viaPlanes));
+    const QImage whole = decoder.decode(reinterpret_cast<const uchar *>(jpeg.constData()), jpeg.size());
+    ASSERT_EQ(viaPlanes.size(), whole.size());
+    for (int y = 0; y < whole.height(); y += 7)
+        for (int x = 0; x < whole.width(); x += 5)
+            ASSERT_TRUE(near(viaPlanes.pixel(x, y), whole.pixel(x, y), 3)) << x << "," << y;
+
+    // A grey JPEG has one plane.
+    QImage grey(64, 48, QImage::Format_Grayscale8);
+    grey.fill(100);
+    const QByteArray greyJpeg = lumentest::toJpeg(grey);
+    LumenFrame greyFrame;
+    ASSERT_TRUE(decoder.decodeFrame(reinterpret_cast<const uchar *>(greyJpeg.constData()),
+                                    greyJpeg.size(), greyFrame));
+    ASSERT_EQ(greyFrame.kind, LumenFrame::Kind::Planar);
+    EXPECT_TRUE(greyFrame.planes.grey());
+    QImage greyOut;
+    ASSERT_TRUE(LumenPlanar::toRgb32(greyFrame.planes, greyOut));
+    EXPECT_TRUE(near(greyOut.pixel(30, 20), qRgb(100, 100, 100), 2));
+}
+
+TEST(LumenJpeg, APictureStillHeldIsNeverOverwrittenByTheNextFrame)
+{
+    // Plane memory is reused between frames; a frame on screen must keep
+    // its own picture while later frames are decoded.
+    QImage red(64, 32, QImage::Format_RGB32), blue(64, 32, QImage::Format_RGB32);
+    red.fill(qRgb(255, 0, 0));
+    blue.fill(qRgb(0, 0, 255));
+    const QByteArray redJpeg = lumentest::toJpeg(red), blueJpeg = lumentest::toJpeg(blue);
+    LumenJpegDecoder decoder;
+    auto held = std::make_shared<LumenFrame>();
+    ASSERT_TRUE(decoder.decodeFrame(reinterpret_cast<const uchar *>(redJpeg.constData()),
+                                    redJpeg.size(), *held));
+    for (int i = 0; i < 6; ++i) {
+        LumenFrame next;
+        ASSERT_TRUE(decoder.decodeFrame(reinterpret_cast<const uchar *>(blueJpeg.constData()),
+                                        blueJpeg.size(), next));
+        QImage shown;
+        ASSERT_TRUE(LumenPlanar::toRgb32(held->planes, shown));
+        ASSERT_TRUE(near(shown.pixel(10, 10), qRgb(255, 0, 0), 8)) << "after frame " << i;
+    }
 }

@@ -164,7 +164,7 @@ TEST(LumenView, PushedFramesAreShownNewestFirstAndStretched)
         received = layer;
         layer->setVideoGravity(LumenVideoGravity::Resize);
     });
-    QTRY_VERIFY(received != nullptr);
+    ASSERT_TRUE(lumentest::eventually([&] { return received != nullptr; }));
     EXPECT_EQ(received, controller.captureView()->previewLayer());
     picture = shown(view);
     EXPECT_TRUE(near(picture.pixel(2, 2), qRgb(255, 0, 0), 1));

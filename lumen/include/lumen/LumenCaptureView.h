@@ -51,6 +51,9 @@ public:
     // a software OpenGL rasterizer, or LUMEN_RENDERER=cpu in the
     // environment (LUMEN_RENDERER=gl insists on OpenGL).
     bool usesOpenGL() const;
+    // How the picture is drawn, in words: "OpenGL", "X11 shared memory" or
+    // "QPainter" (for logs and the benchmark).
+    QString rendererName() const;
 
 signals:
     // A new frame reached the screen (swapped, on OpenGL), arrivalToScreenNs
