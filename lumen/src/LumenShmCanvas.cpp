@@ -224,7 +224,7 @@ LumenShmCanvas::Drawn LumenShmCanvas::render(const LumenFrame &frame)
     // time, each band handed to the server as soon as it is written so
     // that the server copies one band while the next is converted.
     if (exact && frame.kind != LumenFrame::Kind::Rgb) {
-        constexpr int kBands = 4;
+        constexpr int kBands = 8;
         for (int band = 0; band < kBands; ++band) {
             const int first = height * band / kBands, last = height * (band + 1) / kBands;
             if (frame.kind == LumenFrame::Kind::Yuyv)
