@@ -56,6 +56,23 @@ void main()
 }
 )";
 
+// A decoded JPEG's planes, one luminance texture each. JFIF full range,
+// full precision; chroma textures are smaller and filtered up.
+const char *const kPlanarShader = R"(
+varying highp vec2 uv;
+uniform sampler2D yPlane;
+uniform sampler2D uPlane;
+uniform sampler2D vPlane;
+uniform lowp float colour;
+void main()
+{
+    mediump float y = texture2D(yPlane, uv).r;
+    mediump float u = (texture2D(uPlane, uv).r - 0.5019608) * colour;
+    mediump float v = (texture2D(vPlane, uv).r - 0.5019608) * colour;
+    gl_FragColor = vec4(y + 1.402 * v, y - 0.344136 * u - 0.714136 * v, y + 1.772 * u, 1.0);
+}
+)";
+
 QOpenGLShaderProgram *buildProgram(const char *fragment, QObject *parent)
 {
     auto *program = new QOpenGLShaderProgram(parent);
@@ -100,10 +117,14 @@ void LumenGlCanvas::releaseGl()
     m_rgbProgram = nullptr;
     delete m_yuyvProgram;
     m_yuyvProgram = nullptr;
-    if (m_texture && QOpenGLContext::currentContext())
-        glDeleteTextures(1, &m_texture);
-    m_texture = 0;
-    m_textureSize = QSize();
+    delete m_planarProgram;
+    m_planarProgram = nullptr;
+    if (m_textures[0] && QOpenGLContext::currentContext())
+        glDeleteTextures(3, m_textures);
+    for (int i = 0; i < 3; ++i) {
+        m_textures[i] = 0;
+        m_textureSizes[i] = QSize();
+    }
     m_textureStale = true;
 }
 
@@ -130,59 +151,75 @@ void LumenGlCanvas::initializeGL()
     initializeOpenGLFunctions();
     m_rgbProgram = buildProgram(kRgbShader, this);
     m_yuyvProgram = buildProgram(kYuyvShader, this);
-    if (!m_rgbProgram || !m_yuyvProgram) {
+    m_planarProgram = buildProgram(kPlanarShader, this);
+    if (!m_rgbProgram || !m_yuyvProgram || !m_planarProgram) {
         m_broken = true;
         emit failed();
         return;
     }
     m_rowLength = !ctx->isOpenGLES() || ctx->format().majorVersion() >= 3;
-    glGenTextures(1, &m_texture);
-    glBindTexture(GL_TEXTURE_2D, m_texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glGenTextures(3, m_textures);
+    for (GLuint texture : m_textures) {
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    }
     qCDebug(lcLumen) << "OpenGL canvas on" << reinterpret_cast<const char *>(glGetString(GL_RENDERER));
 }
 
-void LumenGlCanvas::uploadPlane(const uchar *bytes, int bytesPerLine, int texelsWide, int height)
+void LumenGlCanvas::uploadPlane(int index, GLenum format, int bytesPerTexel, const uchar *bytes,
+                                int bytesPerLine, QSize texels)
 {
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    const int packed = texelsWide * 4;
+    glBindTexture(GL_TEXTURE_2D, m_textures[index]);
+    if (m_textureSizes[index] != texels || m_textureFormats[index] != format) {
+        glTexImage2D(GL_TEXTURE_2D, 0, GLint(format), texels.width(), texels.height(), 0, format,
+                     GL_UNSIGNED_BYTE, nullptr);
+        m_textureSizes[index] = texels;
+        m_textureFormats[index] = format;
+    }
+    const int width = texels.width(), height = texels.height();
+    const int packed = width * bytesPerTexel;
+    glPixelStorei(GL_UNPACK_ALIGNMENT, bytesPerTexel == 4 ? 4 : 1);
     if (bytesPerLine == packed) {
-        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, texelsWide, height, GL_RGBA, GL_UNSIGNED_BYTE,
-                        bytes);
-    } else if (m_rowLength && bytesPerLine % 4 == 0) {
-        glPixelStorei(GL_UNPACK_ROW_LENGTH, bytesPerLine / 4);
-        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, texelsWide, height, GL_RGBA, GL_UNSIGNED_BYTE,
-                        bytes);
+        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, format, GL_UNSIGNED_BYTE, bytes);
+    } else if (m_rowLength && bytesPerLine % bytesPerTexel == 0) {
+        glPixelStorei(GL_UNPACK_ROW_LENGTH, bytesPerLine / bytesPerTexel);
+        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, format, GL_UNSIGNED_BYTE, bytes);
         glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     } else {
         for (int y = 0; y < height; ++y)
-            glTexSubImage2D(GL_TEXTURE_2D, 0, 0, y, texelsWide, 1, GL_RGBA, GL_UNSIGNED_BYTE,
+            glTexSubImage2D(GL_TEXTURE_2D, 0, 0, y, width, 1, format, GL_UNSIGNED_BYTE,
                             bytes + qsizetype(y) * bytesPerLine);
     }
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
 }
 
 bool LumenGlCanvas::upload(const LumenFrame &frame)
 {
-    const uchar *bytes = nullptr;
-    int bytesPerLine = 0;
-    QSize texels;
-    QImage converted;
     if (frame.kind == LumenFrame::Kind::Yuyv) {
         if (frame.size.width() < 2 || (frame.size.width() & 1) || !frame.bytes)
             return false;
-        bytes = frame.bytes;
-        bytesPerLine = frame.bytesPerLine;
-        texels = QSize(frame.size.width() / 2, frame.size.height());
-        m_yuyv = true;
-        m_swapRB = false;
-    } else {
-        // Decoded JPEG planes are converted here; the texture takes RGB.
-        if (frame.kind == LumenFrame::Kind::Planar && !LumenPlanar::toRgb32(frame.planes, converted))
+        uploadPlane(0, GL_RGBA, 4, frame.bytes, frame.bytesPerLine,
+                    QSize(frame.size.width() / 2, frame.size.height()));
+        m_mode = Mode::Yuyv;
+    } else if (frame.kind == LumenFrame::Kind::Planar) {
+        // The planes go up as they are; the shader does the colours.
+        const LumenYuvPlanes &p = frame.planes;
+        if (!LumenPlanar::supported(p))
             return false;
-        const QImage *image = frame.kind == LumenFrame::Kind::Planar ? &converted : &frame.image;
+        uploadPlane(0, GL_LUMINANCE, 1, p.y, p.yBytesPerLine, QSize(p.width, p.height));
+        if (!p.grey()) {
+            const QSize chroma((p.width + (1 << p.xShift) - 1) >> p.xShift,
+                               (p.height + (1 << p.yShift) - 1) >> p.yShift);
+            uploadPlane(1, GL_LUMINANCE, 1, p.u, p.uvBytesPerLine, chroma);
+            uploadPlane(2, GL_LUMINANCE, 1, p.v, p.uvBytesPerLine, chroma);
+        }
+        m_mode = p.grey() ? Mode::Grey : Mode::Planar;
+    } else {
+        QImage converted;
+        const QImage *image = &frame.image;
         switch (image->format()) {
         case QImage::Format_RGB32:
         case QImage::Format_ARGB32:
@@ -202,20 +239,11 @@ bool LumenGlCanvas::upload(const LumenFrame &frame)
             m_swapRB = false;
             break;
         }
-        bytes = image->constBits();
-        bytesPerLine = static_cast<int>(image->bytesPerLine());
-        texels = image->size();
-        m_yuyv = false;
-        if (texels.isEmpty())
+        if (image->isNull())
             return false;
+        uploadPlane(0, GL_RGBA, 4, image->constBits(), int(image->bytesPerLine()), image->size());
+        m_mode = Mode::Rgb;
     }
-    glBindTexture(GL_TEXTURE_2D, m_texture);
-    if (m_textureSize != texels) {
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, texels.width(), texels.height(), 0, GL_RGBA,
-                     GL_UNSIGNED_BYTE, nullptr);
-        m_textureSize = texels;
-    }
-    uploadPlane(bytes, bytesPerLine, texels.width(), texels.height());
     m_pictureSize = frame.size;
     return true;
 }
@@ -243,7 +271,7 @@ void LumenGlCanvas::paintGL()
 
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
-    if (m_textureSize.isEmpty() || m_pictureSize.isEmpty())
+    if (m_textureSizes[0].isEmpty() || m_pictureSize.isEmpty())
         return;
 
     const qreal dpr = devicePixelRatioF();
@@ -255,15 +283,35 @@ void LumenGlCanvas::paintGL()
                                 nx(r.left()),  ny(r.bottom()), nx(r.right()), ny(r.bottom())};
     static const GLfloat texCoord[] = {0, 0, 1, 0, 0, 1, 1, 1};
 
-    QOpenGLShaderProgram *program = m_yuyv ? m_yuyvProgram : m_rgbProgram;
-    program->bind();
-    program->setUniformValue("picture", 0);
-    if (m_yuyv)
-        program->setUniformValue("width", GLfloat(m_pictureSize.width()));
-    else
+    QOpenGLShaderProgram *program = nullptr;
+    switch (m_mode) {
+    case Mode::Rgb:
+        program = m_rgbProgram;
+        program->bind();
+        program->setUniformValue("picture", 0);
         program->setUniformValue("swapRB", GLfloat(m_swapRB ? 1 : 0));
-    glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, m_texture);
+        break;
+    case Mode::Yuyv:
+        program = m_yuyvProgram;
+        program->bind();
+        program->setUniformValue("picture", 0);
+        program->setUniformValue("width", GLfloat(m_pictureSize.width()));
+        break;
+    case Mode::Planar:
+    case Mode::Grey:
+        program = m_planarProgram;
+        program->bind();
+        program->setUniformValue("yPlane", 0);
+        program->setUniformValue("uPlane", m_mode == Mode::Grey ? 0 : 1);
+        program->setUniformValue("vPlane", m_mode == Mode::Grey ? 0 : 2);
+        program->setUniformValue("colour", GLfloat(m_mode == Mode::Grey ? 0 : 1));
+        break;
+    }
+    const int planes = m_mode == Mode::Planar ? 3 : 1;
+    for (int i = planes - 1; i >= 0; --i) {
+        glActiveTexture(GL_TEXTURE0 + GLenum(i));
+        glBindTexture(GL_TEXTURE_2D, m_textures[i]);
+    }
     glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, 0, position);
     glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, 0, texCoord);
     glEnableVertexAttribArray(0);

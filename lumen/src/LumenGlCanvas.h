@@ -1,7 +1,7 @@
 #pragma once
 // Draws the picture with OpenGL. YUYV frames are uploaded as they come
-// (two pixels per RGBA texel) and converted to RGB by a fragment shader, so
-// the CPU only copies bytes to the texture.
+// (two pixels per RGBA texel) and decoded JPEG planes as three luminance
+// textures; fragment shaders convert to RGB, so the CPU only copies bytes.
 #include "LumenCanvas.h"
 #include "LumenFrame.h"
 
@@ -40,17 +40,22 @@ private slots:
 private:
     void releaseGl();
     bool upload(const LumenFrame &frame);
-    void uploadPlane(const uchar *bytes, int bytesPerLine, int texelsWide, int height);
+    void uploadPlane(int index, GLenum format, int bytesPerTexel, const uchar *bytes,
+                     int bytesPerLine, QSize texels);
     void reportPresented();
 
     std::shared_ptr<LumenFrameSlot> m_slot;
     LumenPreviewLayer *m_layer;
     QOpenGLShaderProgram *m_rgbProgram = nullptr;
     QOpenGLShaderProgram *m_yuyvProgram = nullptr;
-    GLuint m_texture = 0;
-    QSize m_textureSize;     // in texels
-    QSize m_pictureSize;     // in pixels
-    bool m_yuyv = false;     // the texture holds YUYV pairs
+    QOpenGLShaderProgram *m_planarProgram = nullptr;
+    // Texture 0 holds RGB, YUYV pairs or luma; 1 and 2 the chroma planes.
+    GLuint m_textures[3] = {};
+    QSize m_textureSizes[3];  // in texels
+    GLenum m_textureFormats[3] = {};
+    QSize m_pictureSize;      // in pixels
+    enum class Mode { Rgb, Yuyv, Planar, Grey };
+    Mode m_mode = Mode::Rgb;
     bool m_swapRB = false;   // the texture holds BGRA bytes
     bool m_rowLength = false; // GL_UNPACK_ROW_LENGTH is available
     bool m_broken = false;

@@ -60,7 +60,7 @@ TEST_P(LumenScreen, PushedFramesAppearOnScreenStretched)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     const bool gl = controller.captureView()->usesOpenGL();
     std::cout << "LUMEN_RENDERER=" << GetParam() << ": capture view draws with "
-              << (gl ? "OpenGL" : "the CPU") << std::endl;
+              << controller.captureView()->rendererName().toStdString() << std::endl;
     if (QByteArray(GetParam()) == "cpu") {
         EXPECT_FALSE(gl);
     }
@@ -83,6 +83,13 @@ TEST_P(LumenScreen, PushedFramesAppearOnScreenStretched)
     ASSERT_TRUE(feed->pushFrame(LumenPixelFormat::Mjpeg, source.size(),
                                 lumentest::toJpeg(lumentest::quadrants(64, 32))));
     ASSERT_TRUE(lumentest::eventually([&] { return showsQuadrants(screenShot(&window)); }, 5000));
+
+    // A grey JPEG: one plane, no colour.
+    QImage greyPage(48, 32, QImage::Format_Grayscale8);
+    greyPage.fill(150);
+    ASSERT_TRUE(feed->pushFrame(LumenPixelFormat::Mjpeg, greyPage.size(), lumentest::toJpeg(greyPage)));
+    ASSERT_TRUE(lumentest::eventually(
+        [&] { return near(screenShot(&window).pixel(240, 100), qRgb(150, 150, 150), 4); }, 5000));
 
     // Lent to another window (as full-screen windows do): still drawn.
     QWidget other;
