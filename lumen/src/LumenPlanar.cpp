@@ -5,9 +5,6 @@
 #include <algorithm>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <immintrin.h>
-#endif
 
 // JFIF's full-range BT.601 in the same 6-bit fixed point as the YUYV path:
 //   R = (64 Y + 90 (Cr-128) + 32) >> 6
@@ -36,15 +33,6 @@ void convertScalar(const uchar *y, const uchar *u, const uchar *v, int xShift, Q
 }
 
 #if defined(__SSE2__)
-inline void storeSse2(__m128i r, __m128i g, __m128i b, QRgb *out)
-{
-    const __m128i zero = _mm_setzero_si128(), opaque = _mm_set1_epi8(char(0xff));
-    const __m128i bg = _mm_unpacklo_epi8(_mm_packus_epi16(b, zero), _mm_packus_epi16(g, zero));
-    const __m128i ra = _mm_unpacklo_epi8(_mm_packus_epi16(r, zero), opaque);
-    _mm_storeu_si128(reinterpret_cast<__m128i *>(out), _mm_unpacklo_epi16(bg, ra));
-    _mm_storeu_si128(reinterpret_cast<__m128i *>(out + 4), _mm_unpackhi_epi16(bg, ra));
-}
-
 // Eight chroma samples as words, each repeated when the chroma is half width.
 inline __m128i chromaSse2(const uchar *c, int x, int xShift)
 {
@@ -82,7 +70,7 @@ int convertSse2(const uchar *y, const uchar *u, const uchar *v, int xShift, QRgb
         const __m128i g = _mm_srai_epi16(
             _mm_sub_epi16(_mm_sub_epi16(l, _mm_mullo_epi16(cb, cgu)), _mm_mullo_epi16(cr, cgv)), 6);
         const __m128i b = _mm_srai_epi16(_mm_add_epi16(l, _mm_mullo_epi16(cb, cbu)), 6);
-        storeSse2(r, g, b, out + x);
+        LumenSimd::storeRgb32(r, g, b, out + x);
     }
     return x;
 }
@@ -106,7 +94,6 @@ __attribute__((target("avx2"))) int convertAvx2(const uchar *y, const uchar *u, 
     const __m256i zero = _mm256_setzero_si256(), round = _mm256_set1_epi16(32);
     const __m256i crv = _mm256_set1_epi16(90), cgu = _mm256_set1_epi16(22),
                   cgv = _mm256_set1_epi16(46), cbu = _mm256_set1_epi16(113);
-    const __m256i opaque = _mm256_set1_epi8(char(0xff));
     int x = 0;
     for (; x + 16 <= pixels; x += 16) {
         const __m256i l = _mm256_add_epi16(
@@ -125,17 +112,7 @@ __attribute__((target("avx2"))) int convertAvx2(const uchar *y, const uchar *u, 
                              _mm256_mullo_epi16(cr, cgv)),
             6);
         const __m256i b = _mm256_srai_epi16(_mm256_add_epi16(l, _mm256_mullo_epi16(cb, cbu)), 6);
-        // Packing works within 128-bit lanes: pixels 0-7 sit in the low
-        // lane's words, 8-15 in the high lane's; put them back in order.
-        const __m256i bg =
-            _mm256_unpacklo_epi8(_mm256_packus_epi16(b, b), _mm256_packus_epi16(g, g));
-        const __m256i ra = _mm256_unpacklo_epi8(_mm256_packus_epi16(r, r), opaque);
-        const __m256i lo = _mm256_unpacklo_epi16(bg, ra); // pixels 0-3 | 8-11
-        const __m256i hi = _mm256_unpackhi_epi16(bg, ra); // pixels 4-7 | 12-15
-        _mm256_storeu_si256(reinterpret_cast<__m256i *>(out + x),
-                            _mm256_permute2x128_si256(lo, hi, 0x20));
-        _mm256_storeu_si256(reinterpret_cast<__m256i *>(out + x + 8),
-                            _mm256_permute2x128_si256(lo, hi, 0x31));
+        LumenSimd::storeRgb32(r, g, b, out + x);
     }
     return x;
 }

@@ -4,9 +4,6 @@
 
 #include <algorithm>
 
-#if defined(__SSE2__)
-#include <immintrin.h>
-#endif
 
 // ITU-R BT.601, video range (Y 16..235, Cb/Cr 16..240), in 6-bit fixed
 // point so that the products fit 16-bit vector lanes:
@@ -52,7 +49,6 @@ int convertSse2(const uchar *in, QRgb *out, int pixels)
     const __m128i cy = _mm_set1_epi16(75), crv = _mm_set1_epi16(102);
     const __m128i cgu = _mm_set1_epi16(25), cgv = _mm_set1_epi16(52);
     const __m128i cbu = _mm_set1_epi16(129), round = _mm_set1_epi16(32);
-    const __m128i zero = _mm_setzero_si128(), opaque = _mm_set1_epi8(char(0xff));
     int x = 0;
     for (; x + 8 <= pixels; x += 8, in += 16) {
         const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i *>(in));
@@ -71,18 +67,13 @@ int convertSse2(const uchar *in, QRgb *out, int pixels)
         g = _mm_srai_epi16(_mm_adds_epi16(g, round), 6);
         b = _mm_srai_epi16(_mm_adds_epi16(b, round), 6);
 
-        // Format_RGB32 in memory: B G R FF per pixel.
-        const __m128i bg = _mm_unpacklo_epi8(_mm_packus_epi16(b, zero), _mm_packus_epi16(g, zero));
-        const __m128i ra = _mm_unpacklo_epi8(_mm_packus_epi16(r, zero), opaque);
-        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + x), _mm_unpacklo_epi16(bg, ra));
-        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + x + 4), _mm_unpackhi_epi16(bg, ra));
+        LumenSimd::storeRgb32(r, g, b, out + x);
     }
     return x;
 }
 
 // The same arithmetic on sixteen pixels per step. Every operation works
-// within 128-bit lanes, so each lane is the SSE2 step above; only the
-// final store puts the lanes' halves back in pixel order.
+// within 128-bit lanes, so each lane is the SSE2 step above.
 __attribute__((target("avx2"))) int convertAvx2(const uchar *in, QRgb *out, int pixels)
 {
     const __m256i lowByte = _mm256_set1_epi16(0x00ff);
@@ -91,7 +82,6 @@ __attribute__((target("avx2"))) int convertAvx2(const uchar *in, QRgb *out, int 
     const __m256i cy = _mm256_set1_epi16(75), crv = _mm256_set1_epi16(102);
     const __m256i cgu = _mm256_set1_epi16(25), cgv = _mm256_set1_epi16(52);
     const __m256i cbu = _mm256_set1_epi16(129), round = _mm256_set1_epi16(32);
-    const __m256i opaque = _mm256_set1_epi8(char(0xff));
     int x = 0;
     for (; x + 16 <= pixels; x += 16, in += 32) {
         const __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(in));
@@ -110,16 +100,7 @@ __attribute__((target("avx2"))) int convertAvx2(const uchar *in, QRgb *out, int 
         r = _mm256_srai_epi16(_mm256_adds_epi16(r, round), 6);
         g = _mm256_srai_epi16(_mm256_adds_epi16(g, round), 6);
         b = _mm256_srai_epi16(_mm256_adds_epi16(b, round), 6);
-
-        const __m256i bg =
-            _mm256_unpacklo_epi8(_mm256_packus_epi16(b, b), _mm256_packus_epi16(g, g));
-        const __m256i ra = _mm256_unpacklo_epi8(_mm256_packus_epi16(r, r), opaque);
-        const __m256i lo = _mm256_unpacklo_epi16(bg, ra); // pixels 0-3 | 8-11
-        const __m256i hi = _mm256_unpackhi_epi16(bg, ra); // pixels 4-7 | 12-15
-        _mm256_storeu_si256(reinterpret_cast<__m256i *>(out + x),
-                            _mm256_permute2x128_si256(lo, hi, 0x20));
-        _mm256_storeu_si256(reinterpret_cast<__m256i *>(out + x + 8),
-                            _mm256_permute2x128_si256(lo, hi, 0x31));
+        LumenSimd::storeRgb32(r, g, b, out + x);
     }
     return x;
 }
