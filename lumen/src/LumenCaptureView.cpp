@@ -8,6 +8,8 @@
 
 #include <lumen/LumenPreviewLayer.h>
 
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QOffscreenSurface>
@@ -35,6 +37,18 @@ bool softwareRenderer(QOpenGLContext &context)
            lower.contains("swrast") || lower.contains("software");
 }
 
+// Hardware OpenGL goes through a DRM device node (or NVIDIA's own). Without
+// one, OpenGL could only be a software rasterizer, which is slower than the
+// CPU canvas; and probing it would load a software driver that stays in
+// memory for nothing (about 50 MB).
+bool hasGpuDevice()
+{
+    const QStringList nodes =
+        QDir(QStringLiteral("/dev/dri")).entryList({QStringLiteral("renderD*"), QStringLiteral("card*")},
+                                                   QDir::System);
+    return !nodes.isEmpty() || QFileInfo::exists(QStringLiteral("/dev/nvidia0"));
+}
+
 QByteArray forcedRenderer()
 {
     return qgetenv("LUMEN_RENDERER").toLower();
@@ -52,6 +66,10 @@ bool wantOpenGL()
         const QString platform = QGuiApplication::platformName();
         if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
             return false;
+    }
+    if (forced != "gl" && !hasGpuDevice()) {
+        qCInfo(lcLumen) << "no graphics device: drawing the picture on the CPU";
+        return false;
     }
     QOpenGLContext probe;
     if (!probe.create()) {
