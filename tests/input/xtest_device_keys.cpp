@@ -3,6 +3,7 @@
 // serial link as CameraZoom 0 at the press and CameraZoom 2 at the release.
 #if __has_include("sim/VizoSimulator.h") && __has_include("link/VizoProtocolChannel.h")
 #include "InputTestModel.h"
+#include "XdotoolKeys.h"
 
 #include "input/VizoInput.h"
 #include "link/VizoProtocolChannel.h"
@@ -24,24 +25,6 @@
 #include <mutex>
 
 namespace {
-
-QString xdotoolCombination(const QVariantMap &record)
-{
-    QStringList parts;
-    if (record.value("CommandKey").toBool())
-        parts << "ctrl";
-    if (record.value("OptionKey").toBool())
-        parts << "alt";
-    if (record.value("ShiftKey").toBool())
-        parts << "shift";
-    if (record.value("ControlKey").toBool())
-        parts << "super";
-    const auto mapping = brKeyMappingForKeyCode(quint16(record.value("KeyCode").toUInt()));
-    if (!mapping)
-        return {};
-    parts << QString::fromLatin1(mapping->name);
-    return parts.join('+');
-}
 
 struct DeviceLog
 {

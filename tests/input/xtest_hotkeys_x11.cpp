@@ -1,6 +1,7 @@
 // The shipped zoom-in combination pressed on a real X server: the grab
 // fires the handlers and the device gets CameraZoom start, then stop at the
 // release, also after holding the key past the repeat start.
+#include "XdotoolKeys.h"
 #include "InputTestModel.h"
 
 #include "input/VizoInput.h"
@@ -25,25 +26,6 @@ void spin(int ms)
     QDeadlineTimer deadline(ms);
     while (!deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-}
-
-// The record's combination in xdotool's words, "ctrl+Up".
-QString xdotoolCombination(const QVariantMap &record)
-{
-    QStringList parts;
-    if (record.value("CommandKey").toBool())
-        parts << "ctrl";
-    if (record.value("OptionKey").toBool())
-        parts << "alt";
-    if (record.value("ShiftKey").toBool())
-        parts << "shift";
-    if (record.value("ControlKey").toBool())
-        parts << "super";
-    const auto mapping = brKeyMappingForKeyCode(quint16(record.value("KeyCode").toUInt()));
-    if (!mapping)
-        return {};
-    parts << QString::fromLatin1(mapping->name);
-    return parts.join('+');
 }
 
 bool xdotool(const QStringList &arguments)
