@@ -1,8 +1,8 @@
 // The shipped zoom-in combination pressed on a real X server: the grab
 // fires the handlers and the device gets CameraZoom start, then stop at the
 // release, also after holding the key past the repeat start.
-#include "XdotoolKeys.h"
 #include "InputTestModel.h"
+#include "XdotoolKeys.h"
 
 #include "input/VizoInput.h"
 #include "settings/VizoSettings.h"
