@@ -769,13 +769,20 @@ void TrellisController::installKeyHandlers()
     };
 }
 
+TrellisItemPtr TrellisController::selectedEnabledItem(int &row) const
+{
+    row = ui->tableView->selectedRow();
+    if (!m_menu || row < 0 || row >= m_menu->size())
+        return nullptr;
+    TrellisItemPtr item = m_menu->at(row);
+    return item->disabled() ? nullptr : item;
+}
+
 void TrellisController::onReturn()
 {
-    const int row = ui->tableView->selectedRow();
-    if (!m_menu || row < 0 || row >= m_menu->size())
-        return;
-    const TrellisItemPtr item = m_menu->at(row);
-    if (item->disabled())
+    int row = -1;
+    const TrellisItemPtr item = selectedEnabledItem(row);
+    if (!item)
         return;
     QPointer<TrellisController> self(this);
     menuItemClicked();
@@ -833,11 +840,9 @@ void TrellisController::close(TrellisItem *item)
 
 void TrellisController::menuItemClicked()
 {
-    const int row = ui->tableView->selectedRow();
-    if (!m_menu || row < 0 || row >= m_menu->size())
-        return;
-    const TrellisItemPtr item = m_menu->at(row);
-    if (item->disabled())
+    int row = -1;
+    const TrellisItemPtr item = selectedEnabledItem(row);
+    if (!item)
         return;
     QPointer<TrellisController> self(this);
     if (item->type() == TrellisItemTypeCheckBox) {

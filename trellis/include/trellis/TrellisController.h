@@ -151,6 +151,9 @@ private:
     void selectionDidChange();
     void focusTable();
     void afterArrowKey(bool down);
+    // The selected row's item, or null when no row is selected or its item
+    // is disabled; `row` is the selected row either way.
+    TrellisItemPtr selectedEnabledItem(int &row) const;
     void onReturn();
     void onEscape();
     TrellisItem *itemAt(int row) const;
