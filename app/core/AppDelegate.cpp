@@ -8,6 +8,7 @@
 #include "MainWindowController.h"
 #include "MainWindowGeometry.h"
 #include "MessageBoxController.h"
+#include "PageService.h"
 #include "SimulatedDevice.h"
 #include "SplashController.h"
 #include "StandInMenuController.h"
@@ -48,6 +49,7 @@ AppDelegate::AppDelegate(const CommandLineOptions &options, QObject *parent)
     : QObject(parent)
     , m_options(options)
     , m_inputArming(std::make_unique<InputArming>())
+    , m_pageService(std::make_unique<PageService>(*this))
     , m_semaphoreForDelete(std::make_unique<QSemaphore>(0))
 {
     s_instance = this;

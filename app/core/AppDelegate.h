@@ -34,6 +34,7 @@ class LumenViewController;
 class MainWindowController;
 class MessageBoxController;
 class MouseGestureRecognizer;
+class PageService;
 class QInputEvent;
 class QLockFile;
 class QWidget;
@@ -154,6 +155,8 @@ public:
     MainWindowController *mainWindowController() const { return m_mainWindow.get(); }
     VizoEventDispatcher *eventDispatcher() const { return m_dispatcher.get(); }
     const CommandLineOptions &options() const { return m_options; }
+    // Opens setting pages and file browsers (hands input over, restores it).
+    PageService &pageService() { return *m_pageService; }
 
     bool menuOpened() const { return m_menuOpened; }
     void setMenuOpened(bool opened) { m_menuOpened = opened; }
@@ -201,6 +204,7 @@ private:
     std::unique_ptr<VizoEventDispatcher> m_dispatcher;
     std::unique_ptr<LumenViewController> m_captureViewController;
     std::unique_ptr<InputArming> m_inputArming;
+    std::unique_ptr<PageService> m_pageService;
     std::unique_ptr<QLockFile> m_instanceLock;
     QPointer<AbstractMenuController> m_menuController;
     QHash<QString, std::shared_ptr<BrHotKey>> m_dicShortcutHandlers;
