@@ -332,6 +332,11 @@ void FilesController::updateUIColor()
     paint(this, kContentColor, Qt::black);
     paint(m_headerContainer, kHeaderColor, Qt::white);
     paint(m_footerContainer, kHeaderColor, Qt::white);
+    // The button keeps dark text on its own light face.
+    QPalette button = m_buttonOK->palette();
+    button.setColor(QPalette::Button, Qt::white);
+    button.setColor(QPalette::ButtonText, Qt::black);
+    m_buttonOK->setPalette(button);
     paint(m_menuViewContainerShadow, kFocusColor, Qt::black);
     paint(m_fileListViewContainerShadow, kFocusColor, Qt::black);
     if (m_fileListViewController) {

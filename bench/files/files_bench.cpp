@@ -8,7 +8,8 @@
 // - page: one page of scrolling with its repaint, from the top to the end;
 // - delete mode and select-all: the reload of every row with its check box;
 // - frames: splitting the ticked paths into DeleteFiles payloads.
-// A stall a user would notice is above 100 ms.
+// Each line says whether nine in ten of its cases stayed under 100 ms,
+// where a stall starts to show.
 #include "core/AppDelegate.h"
 #include "files/FileListTableView.h"
 #include "files/FileListViewController.h"
@@ -54,10 +55,15 @@ struct Stats
         std::sort(ms.begin(), ms.end());
         return ms[std::min(ms.size() - 1, std::size_t(q * double(ms.size())))];
     }
-    void print(const char *name)
+    // Prints the numbers and whether nine in ten stayed under the target (the
+    // slowest few on a busy machine are the scheduler's, not the list's).
+    bool print(const char *name, double targetMs)
     {
-        std::printf("%-28s median %8.2f ms   p90 %8.2f ms   max %8.2f ms   (n=%zu)\n", name,
-                    at(0.5), at(0.9), at(1.0), ms.size());
+        const bool met = at(0.9) <= targetMs;
+        std::printf(
+            "%-26s median %8.2f ms  p90 %8.2f ms  max %8.2f ms  (n=%zu)  target %.0f ms: %s\n",
+            name, at(0.5), at(0.9), at(1.0), ms.size(), targetMs, met ? "met" : "MISSED");
+        return met;
     }
 };
 
@@ -130,11 +136,12 @@ int main(int argc, char **argv)
         browser.closeUI();
         settle();
     }
-    open.print("open (first row shown)");
-    step.print("Down key + repaint");
-    scroll.print("one page scrolled");
-    deleteMode.print("enter delete mode");
-    selectAll.print("select all");
-    frames.print("build DeleteFiles frames");
-    return 0;
+    // A stall a user notices starts around 100 ms.
+    bool met = open.print("open (first row shown)", 100);
+    met &= step.print("Down key + repaint", 100);
+    met &= scroll.print("one page scrolled", 100);
+    met &= deleteMode.print("enter delete mode", 100);
+    met &= selectAll.print("select all", 100);
+    met &= frames.print("build DeleteFiles frames", 100);
+    return met ? 0 : 1;
 }
