@@ -14,6 +14,7 @@
 #include <QSlider>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 // Footer room left of the OK and Close buttons, in design units.
@@ -32,10 +33,6 @@ ContrastController::ContrastController(QWidget *parent) : CameraPageController(p
     // The page steps the value from the keyboard; a focused slider would
     // take the arrows first.
     m_slider->setFocusPolicy(Qt::NoFocus);
-    m_slider->setStyleSheet(QStringLiteral(
-        "QSlider::groove:horizontal { height: 12px; background: #9fb4d8; border-radius: 6px; }"
-        "QSlider::handle:horizontal { background: white; border: 3px solid #1a407a;"
-        " width: 36px; margin: -14px 0; border-radius: 8px; }"));
     m_valueLabel = new QLabel(m_sliderContainer);
     m_valueLabel->setObjectName(QStringLiteral("labelValue"));
     m_valueLabel->setAlignment(Qt::AlignCenter);
@@ -87,7 +84,8 @@ void ContrastController::resizeEvent(QResizeEvent *event)
 {
     CameraPageController::resizeEvent(event);
     const double s = PageSupport::scale();
-    const int footerWidth = int(step()->footerView()->width() / s);
+    // The footer spans the window; its own size may not be known yet.
+    const int footerWidth = int(width() / s);
     const int width = std::max(0, footerWidth - kButtonsDesignWidth - 12);
     DesignLayout layout;
     layout.add(m_sliderContainer, QRect(12, 0, width, PageFrame::kFooterDesignHeight));
@@ -95,6 +93,19 @@ void ContrastController::resizeEvent(QResizeEvent *event)
     layout.add(m_slider,
                QRect(kValueDesignWidth + 8, 6, std::max(0, width - kValueDesignWidth - 8), 36));
     layout.apply(s);
+    // The handle grows with the page, so it can be seen and grabbed.
+    const int groove = int(std::lround(5 * s));
+    const int handle = int(std::lround(16 * s));
+    m_slider->setStyleSheet(
+        QStringLiteral("QSlider::groove:horizontal { height: %1px; background: #9fb4d8; border-radius: %2px; }"
+                       "QSlider::handle:horizontal { background: white; border: %3px solid #1a407a;"
+                       " width: %4px; margin: -%5px 0; border-radius: %6px; }")
+            .arg(groove)
+            .arg(groove / 2)
+            .arg(std::max(2, groove / 2))
+            .arg(handle)
+            .arg((handle - groove) / 2)
+            .arg(handle / 4));
 }
 
 void ContrastController::showValue()
