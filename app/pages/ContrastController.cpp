@@ -97,9 +97,10 @@ void ContrastController::resizeEvent(QResizeEvent *event)
     const int groove = int(std::lround(5 * s));
     const int handle = int(std::lround(16 * s));
     m_slider->setStyleSheet(
-        QStringLiteral("QSlider::groove:horizontal { height: %1px; background: #9fb4d8; border-radius: %2px; }"
-                       "QSlider::handle:horizontal { background: white; border: %3px solid #1a407a;"
-                       " width: %4px; margin: -%5px 0; border-radius: %6px; }")
+        QStringLiteral(
+            "QSlider::groove:horizontal { height: %1px; background: #9fb4d8; border-radius: %2px; }"
+            "QSlider::handle:horizontal { background: white; border: %3px solid #1a407a;"
+            " width: %4px; margin: -%5px 0; border-radius: %6px; }")
             .arg(groove)
             .arg(groove / 2)
             .arg(std::max(2, groove / 2))

@@ -192,6 +192,11 @@ void WiFiPasswordChangeController::resizeEvent(QResizeEvent *)
         step->setGeometry(rect());
 }
 
+void WiFiPasswordChangeController::focusInEvent(QFocusEvent *)
+{
+    visibleStep()->focusField();
+}
+
 void WiFiPasswordChangeController::showStep(PasswordStepView *step)
 {
     for (PasswordStepView *s : {static_cast<PasswordStepView *>(m_currentPasswordController),

@@ -103,6 +103,8 @@ public:
 protected:
     void windowDidLoad() override;
     void resizeEvent(QResizeEvent *event) override;
+    // The window taking the focus hands it to the visible step's field.
+    void focusInEvent(QFocusEvent *event) override;
 
 private:
     void showStep(PasswordStepView *step);
