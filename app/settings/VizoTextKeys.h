@@ -115,6 +115,10 @@ inline constexpr VizoTextKey kVizoTextKeys[] = {
     {"OptionUI", "WiFiPassword.Page.LabelCurrentPassword"},
     {"OptionUI", "WiFiPassword.Page.LabelNewPassword"},
     {"OptionUI", "WiFiPassword.Page.LabelConfirmNewPassword"},
+    {"OptionUI", "ColorMode.ColorChangePage.PreviousColor"},
+    {"OptionUI", "ColorMode.ColorChangePage.NextColor"},
+    {"OptionUI", "Page.Back"},
+    {"OptionUI", "Page.Cancel"},
     // Messages
     {"Messages", "Alert.OK"},
     {"Messages", "ConfirmAlert.Yes"},
