@@ -52,7 +52,7 @@ void FileListCellView::paint(QPainter *painter, const QStyleOptionViewItem &opti
         const QRect box = checkBoxRect(r);
         const int pen = std::max(1, m_checkBoxSize / 8);
         painter->setRenderHint(QPainter::Antialiasing, true);
-        painter->setPen(QPen(ink, pen));
+        painter->setPen(QPen(Qt::black, pen));
         painter->setBrush(Qt::white);
         painter->drawRect(box.adjusted(pen / 2, pen / 2, -pen / 2 - 1, -pen / 2 - 1));
         if (state.toInt() == Qt::Checked) {
