@@ -27,7 +27,6 @@ void FileDeleteWorker::start(QList<QByteArray> payloads, FinishedHandler finishe
     m_result = Result{};
     m_result.frameCount = int(payloads.size());
     m_finished = std::move(finished);
-    m_context = context;
     m_running = true;
     QPointer<QObject> guard(context);
     m_thread = std::thread([this, payloads = std::move(payloads), guard] {

@@ -70,5 +70,4 @@ private:
     int m_answerTimeoutMs = kAnswerTimeoutMs;
     Result m_result;
     FinishedHandler m_finished;
-    QObject *m_context = nullptr;
 };

@@ -146,7 +146,7 @@ TEST_F(BrowsersOnX11, KeysMouseAndAnOpenedImage)
         return xdotool(
             {"mousemove", QString::number(global.x()), QString::number(global.y()), "click", "1"});
     };
-    auto menuTable = [&browser](TrellisController *menu) {
+    auto menuTable = [](TrellisController *menu) {
         return static_cast<QWidget *>(menu->tableView());
     };
 
