@@ -3,6 +3,8 @@
 // answering, and a browser closed while a deletion waits.
 #include "FilesTestSupport.h"
 
+#include "protocol/VizoCommands.h"
+
 #include <QElapsedTimer>
 #include <QTimer>
 
@@ -131,6 +133,26 @@ TEST_F(Deletion, SilentDeviceEndsTheDeletionAndTheListIsReadAgain)
     EXPECT_EQ(AppDelegate::deleteBox(), nullptr);
     EXPECT_FALSE(app->deletingFiles());
     EXPECT_FALSE(browser.deleteWorker().isRunning());
+}
+
+TEST_F(Deletion, LastAnswerNeverComes)
+{
+    const QStringList ticked = tickedPaths(1500);
+    const int frames = int(VizoCmd::deleteFilesPayloads(ticked)->size());
+    ASSERT_GT(frames, 1);
+    device.answers = frames - 1;
+    browser.deleteWorker().setAnswerTimeoutMs(300);
+    device.start(*this);
+    QString told;
+    answerNextBox(true);
+    answerNextBox(true, &told);
+    browser.onDelete();
+    ASSERT_TRUE(spinUntil([&told] { return !told.isEmpty(); }, 10000));
+    // Every frame went out; the box did not wait for ever.
+    EXPECT_EQ(sentOf(0x21, 0x03).size(), frames);
+    EXPECT_EQ(pathsSent(), ticked);
+    EXPECT_EQ(AppDelegate::deleteBox(), nullptr);
+    EXPECT_EQ(sentOf(0x30, 0x01), QList<QByteArray>{QByteArray(1, '\x01')});
 }
 
 TEST_F(Deletion, ClosingTheBrowserWhileADeletionWaits)
