@@ -45,6 +45,16 @@ public:
         }
     }
 
+    // Read by screen readers only (the headers are hidden).
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        if (role != Qt::DisplayRole)
+            return {};
+        if (orientation == Qt::Horizontal)
+            return QStringLiteral("File name");
+        return section + 1;
+    }
+
     Qt::ItemFlags flags(const QModelIndex &index) const override
     {
         const FileListItem *item = m_owner->itemAt(index.row());
