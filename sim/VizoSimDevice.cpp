@@ -647,10 +647,15 @@ VizoSimDevice::Frames VizoSimDevice::deleteFiles(const VizoDecodedPayload &cmd)
             if (kind < 0)
                 kind = 1;
         }
-        if (found)
+        if (found) {
             ++removed;
-        else
+            m_deleted.insert(path);
+        } else if (m_deleted.contains(path)) {
+            // Some senders repeat a path in later frames.
+            note(QStringLiteral("already deleted: %1").arg(path));
+        } else {
             note(QStringLiteral("no such file: %1").arg(path));
+        }
     }
     qCDebug(lcVizoSim) << "deleted" << removed << "of" << paths.size() << "listed, total"
                        << cmd.values.value(0);
@@ -665,7 +670,8 @@ VizoSimDevice::Frames VizoSimDevice::applyOcrMode(const VizoDecodedPayload &cmd)
     const int v = int(cmd.values.value(0));
 
     if (is("OcrStart")) {
-        const bool preview = s.ocrFieldMode == 1;
+        // Field mode 1 shows the whole page first; from there OcrStart recognises.
+        const bool preview = s.ocrFieldMode == 1 && s.mode != VizoSimMode::OcrPreview;
         s.mode = preview ? VizoSimMode::OcrPreview : VizoSimMode::OcrText;
         s.openFile.clear();
         s.openFileMissing = false;

@@ -12,6 +12,7 @@
 #include "sim/VizoSimState.h"
 
 #include <QByteArray>
+#include <QSet>
 #include <QStringList>
 
 #include <cstdint>
@@ -86,4 +87,5 @@ private:
     const VizoSimRegion m_region;
     bool m_finished = false;
     QStringList m_notes;
+    QSet<QString> m_deleted; // paths this device deleted
 };

@@ -317,8 +317,8 @@ void drawStoredImage(QPainter &p, const QRectF &r, const SimulatedPictureState &
                        house.topRight()}));
     }
     p.restore();
-    // The name, as a caption under the picture's edge.
-    const QRectF label(frame.left(), frame.bottom() - 44 * unit, frame.width(), 44 * unit);
+    // The name, along the picture's top edge.
+    const QRectF label(frame.left(), frame.top(), frame.width(), 44 * unit);
     p.fillRect(label, QColor(255, 255, 255, 220));
     p.setPen(Qt::black);
     const QFont f = font("DejaVu Sans", 22 * unit, true);

@@ -83,6 +83,7 @@ TEST(SimDevice, HelloAndStateReportsFollowEachCommand)
     EXPECT_EQ(send(device, SetOcrFieldMode(1)), QList<QByteArray>{});
     EXPECT_EQ(send(device, OcrStart()), hex({"260402", "260403"}));
     EXPECT_EQ(device.state().mode, VizoSimMode::OcrPreview);
+    EXPECT_EQ(send(device, OcrStart()), hex({"260402", "260400"})); // from the whole page to the text
     send(device, OcrExit());
 
     EXPECT_EQ(send(device, AutoScrollEnter()), hex({"260300"}));
