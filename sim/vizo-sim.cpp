@@ -56,8 +56,7 @@ int main(int argc, char **argv)
     parser.addOption({QStringLiteral("ocr-texts"), QStringLiteral("Stored OCR texts on the card."),
                       QStringLiteral("n"), QStringLiteral("2")});
     parser.addOption({QStringLiteral("name-length"),
-                      QStringLiteral("Give every file on the card a long name of n characters (13-255);\n"
-                                     "without it the names are short (IMG_0001.jpg)."),
+                      QStringLiteral("Long file names of n characters (13-255) instead of IMG_0001.jpg."),
                       QStringLiteral("n")});
     parser.addOption({QStringLiteral("trace"), QStringLiteral("Print every frame in both directions.")});
     if (!parser.parse(app.arguments()))
