@@ -153,7 +153,7 @@ void VizoSimulator::run()
         return;
     if (waitForHost()) {
         m_hostConnected = true;
-        BrPacketAssembler assembler(unsigned(VizoFrame::headerSize));
+        BrPacketAssembler assembler{unsigned(VizoFrame::headerSize)};
         VizoStreamFramer framer(assembler);
         std::vector<VizoReceivedFrame> received;
         framer.eventFrame = [&](const VizoReceivedFrame &f) { received.push_back(f); };
