@@ -436,7 +436,7 @@ VizoSimDevice::Frames VizoSimDevice::resetSettings(int group)
     const int slotBefore = s.selectedSlot[std::size_t(s.view())];
     if (group == 0 || group == 2) {
         s.resetOptions();
-        // The first language again, where the region has it.
+        // Language code 1 again, where the region has it (as the viewer resets).
         if (m_region.language(1))
             s.language = 1;
     }
