@@ -257,3 +257,31 @@ TEST_F(MenuColumn, OCRLanguagesKeepTheInterfaceLanguageAndOneMore)
     EXPECT_EQ(settings()->ocr()->language(), english | spanish);
     EXPECT_TRUE(sent.isEmpty());
 }
+
+TEST_F(MenuColumn, InitializationAsksBeforeResetting)
+{
+    open(VizoSettings::Summit, 1);
+    settings()->options()->setFocusLock(true);
+    menu->reloadSettings();
+    auto optionGroup = menu->optionsMenu()->menuItemOption_Initialization_Group[0];
+    auto answer = [this](bool yes) {
+        answerNextBox(nullptr, [yes](ModalWindowController *box) {
+            auto *question = static_cast<YesNoMessageBoxController *>(box);
+            yes ? question->onYes() : question->onNo();
+        });
+    };
+    const QString question = settings()->text("Messages", "ConfirmAlert.Initialization");
+
+    answer(false);
+    optionGroup->eventItemClicked(optionGroup.get());
+    EXPECT_EQ(spoken(), (QStringList{question, settings()->text("Messages", "TTS.Cancelled")}));
+    EXPECT_TRUE(commands().isEmpty());
+    EXPECT_TRUE(settings()->options()->focusLock());
+
+    sent.clear();
+    answer(true);
+    optionGroup->eventItemClicked(optionGroup.get());
+    EXPECT_EQ(commands(), (QList<QByteArray>{VizoCmd::ResetSettings(0).payload()}));
+    EXPECT_FALSE(settings()->options()->focusLock());
+    EXPECT_FALSE(menu->optionsMenu()->menuItemOption_FocusLock->valueOfCheckBox());
+}
