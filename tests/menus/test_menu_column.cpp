@@ -285,3 +285,35 @@ TEST_F(MenuColumn, InitializationAsksBeforeResetting)
     EXPECT_FALSE(settings()->options()->focusLock());
     EXPECT_FALSE(menu->optionsMenu()->menuItemOption_FocusLock->valueOfCheckBox());
 }
+
+TEST_F(MenuColumn, CaptureWindowMenuGetsItsKeysBackAfterEachRecomputation)
+{
+    open(VizoSettings::Summit, 1);
+    app->closeMenu();
+    OCRModeCaptureViewController window;
+    window.loadWindow();
+    settings()->setVizoMode(1);
+    window.vizoModeChanged();
+    ASSERT_EQ(settings()->vizoHotKeyMode(), 2);
+
+    app->openMenu();
+    spin(60);
+    auto *own = qobject_cast<VizoMenuController *>(window.menuController());
+    ASSERT_NE(own, nullptr);
+    ASSERT_TRUE(own->isOpened());
+    // OCR running: the OCR tree alone, without its languages.
+    EXPECT_EQ(own->segmentedController()->numOfButton(), 1);
+    EXPECT_EQ(own->rootForTab(0), own->ocrMenuController());
+    EXPECT_TRUE(own->enableHotKeys());
+
+    app->updateHotKeys();
+    EXPECT_TRUE(own->enableHotKeys());
+
+    // Its Exit row closes the window's menu, not the window.
+    own->ocrMenu()->menuItemOCR_Exit->eventItemClicked(own->ocrMenu()->menuItemOCR_Exit.get());
+    EXPECT_FALSE(own->isOpened());
+    EXPECT_FALSE(window.isClosed());
+    app->updateHotKeys();
+    EXPECT_FALSE(own->enableHotKeys());
+    window.closeWindow();
+}
