@@ -1,5 +1,6 @@
 // The image and OCR windows: borrowing the picture, arming by mode,
 // quitting, their own menu.
+#include "TestWait.h"
 #include "AppTestSupport.h"
 #include "RecordingMenu.h"
 
@@ -212,7 +213,7 @@ TEST_F(CaptureWindows, PictureReturnsIntoTheMainWindowsOpenMenuLayout)
 {
     app->mainWindowController()->setResizable(true);
     app->window()->resize(1600, 900);
-    spin(5);
+    waitMs(5);
     app->mainWindowController()->resetMainView();
     app->openMenu();
     ImageModeCaptureViewController window;
