@@ -6,6 +6,7 @@
 #include "input/VizoInputArming.h"
 
 #include <QApplication>
+#include <QLoggingCategory>
 #include <QTimer>
 
 #include <cstdio>
@@ -29,6 +30,9 @@ int main(int argc, char **argv)
         return 0;
     }
 
+    // Diagnostics are quiet unless asked for (QT_LOGGING_RULES still wins).
+    if (options.verbose)
+        QLoggingCategory::setFilterRules(QStringLiteral("vizo.*=true"));
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vizo-viewer"));
     QApplication::setApplicationDisplayName(QStringLiteral("Vizo Viewer"));

@@ -16,7 +16,7 @@ int editionCodeFromName(const QString &name)
 QString usage()
 {
     return QStringLiteral(
-        "Usage: vizo-viewer [--port PATH] [--simulate [--edition summit|ridge|valley]] [--camera NAME]\n"
+        "Usage: vizo-viewer [--port PATH] [--simulate [--edition summit|ridge|valley]] [--camera NAME] [--verbose]\n"
         "\n"
         "Shows the picture of a Vizo reading camera and drives it from the keyboard and mouse.\n"
         "\n"
@@ -26,6 +26,7 @@ QString usage()
         "  --edition NAME     edition of the virtual camera: summit (default), ridge or valley\n"
         "  --camera NAME      name of the video capture device (default \"FX3\")\n"
         "  --list-hotkeys     print every hot key action with its key combination\n"
+        "  --verbose          log the link set-up, hot keys and other diagnostics on standard error\n"
         "  --help             show this text\n");
 }
 
@@ -69,6 +70,10 @@ CommandLineOptions parse(const QStringList &arguments)
             if (hasInlineValue)
                 return fail(QStringLiteral("--list-hotkeys takes no value"));
             options.listHotKeys = true;
+        } else if (arg == QLatin1String("--verbose")) {
+            if (hasInlineValue)
+                return fail(QStringLiteral("--verbose takes no value"));
+            options.verbose = true;
         } else if (arg == QLatin1String("--simulate")) {
             if (hasInlineValue)
                 return fail(QStringLiteral("--simulate takes no value"));

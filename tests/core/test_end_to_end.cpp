@@ -86,8 +86,8 @@ TEST_F(EndToEnd, LaunchToReadyThenShutdown)
     EXPECT_EQ(announced, (QStringList{"image", "ocr"}));
     EXPECT_EQ(AppDelegate::settings()->imageFileItemArray().size(), 12);
     EXPECT_EQ(AppDelegate::settings()->ocrFileItemArray().size(), 5);
-    EXPECT_EQ(sent, (QList<QByteArray>{bytesOf({0x40, 0x01}), bytesOf({0x30, 0x04}), bytesOf({0x30, 0x01, 1}),
-                                       bytesOf({0x30, 0x01, 2})}));
+    // No link speed: the virtual device is a pseudo-terminal, not USB.
+    EXPECT_EQ(sent, (QList<QByteArray>{bytesOf({0x30, 0x04}), bytesOf({0x30, 0x01, 1}), bytesOf({0x30, 0x01, 2})}));
 
     app->applicationWillTerminate();
     EXPECT_EQ(sent.last(), bytesOf({0x40, 0x00}));
@@ -188,4 +188,41 @@ TEST(Program, SecondCopyEndsAtOnce)
         first.kill();
         first.waitForFinished(5000);
     }
+}
+
+// A normal start on a pseudo-terminal says nothing on standard output and
+// keeps the expected link diagnostics back; --verbose shows them.
+TEST(Program, LinkDiagnosticsOnlyWhenAskedFor)
+{
+    const auto run = [](const QStringList &arguments, const QString &rules, const QByteArray &until) {
+        QTemporaryDir runtime;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_RUNTIME_DIR", runtime.path());
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        if (!rules.isEmpty())
+            env.insert("QT_LOGGING_RULES", rules);
+        QProcess viewer;
+        viewer.setProcessEnvironment(env);
+        viewer.start(viewerPath(), arguments);
+        QByteArray err;
+        const bool reached = waitFor([&] {
+            err += viewer.readAllStandardError();
+            return err.contains(until);
+        }, 30000);
+        viewer.terminate();
+        viewer.waitForFinished(10000);
+        err += viewer.readAllStandardError();
+        EXPECT_TRUE(reached) << err.toStdString();
+        return std::pair{viewer.readAllStandardOutput(), err};
+    };
+    // Hot keys armed for the edition: the option file has arrived, so the
+    // link has long been set up.
+    const auto [out, err] = run({"--simulate"}, "vizo.input.debug=true", "OpenMenu");
+    EXPECT_TRUE(out.isEmpty()) << out.toStdString();
+    EXPECT_FALSE(err.contains("vizo.link")) << err.toStdString();
+
+    const auto [verboseOut, verboseErr] = run({"--simulate", "--verbose"}, {}, "Error setting read latency");
+    EXPECT_TRUE(verboseOut.isEmpty()) << verboseOut.toStdString();
+    EXPECT_TRUE(verboseErr.contains("vizo.link: New output baud rate is 115200"));
+    EXPECT_TRUE(verboseErr.contains("HotKeyFilePath: "));
 }
