@@ -22,6 +22,7 @@ set(VIZO_TEST_ENV
   "ASAN_OPTIONS=${VIZO_ASAN_OPTIONS}:strict_string_checks=1"
   "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0"
   "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
+  "TSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/tsan.supp:second_deadlock_stack=1"
   "VIZO_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
   "VIZO_BINARY_DIR=${CMAKE_BINARY_DIR}")
 
@@ -55,5 +56,12 @@ function(vizo_add_tests area)
       add_test(NAME ${target} COMMAND ${target})
       set_tests_properties(${target} PROPERTIES ENVIRONMENT "${VIZO_TEST_ENV}" TIMEOUT 180)
     endif()
+  endforeach()
+endfunction()
+
+# Tests whose threads scripts/tsan checks with ThreadSanitizer (label tsan).
+function(vizo_tsan_tests)
+  foreach(test IN LISTS ARGN)
+    set_property(TEST ${test} APPEND PROPERTY LABELS tsan)
   endforeach()
 endfunction()

@@ -254,3 +254,35 @@ TEST_F(BrHotKeyX11Test, InactiveApplicationCallsNoHandler)
     xdotool({"keyup", "F5"});
     ASSERT_TRUE(waitFor([&] { return rec.calls.size() == 2; }, 3000));
 }
+
+// The keyboard follows the pointer, which is over the application's window:
+// Qt never calls the application active then (it ignores such focus), yet
+// the window gets the keys, and so must its hot keys (a message box shown
+// in that state used to ignore Return and Escape).
+TEST_F(BrHotKeyX11Test, KeysWorkWheneverTheApplicationHasTheKeyboard)
+{
+    BrHotKey hotKey;
+    hotKey.setKeyCode(kVK_F5);
+    Recorder rec(hotKey, clock);
+    hotKey.setEnabled(true);
+    const QPoint centre = s_window->mapToGlobal(s_window->rect().center());
+    xdotool({"mousemove", QString::number(centre.x()), QString::number(centre.y())});
+
+    xcb_connection_t *other = xcb_connect(nullptr, nullptr);
+    ASSERT_FALSE(xcb_connection_has_error(other));
+    xcb_set_input_focus(other, XCB_INPUT_FOCUS_POINTER_ROOT, XCB_INPUT_FOCUS_POINTER_ROOT, XCB_CURRENT_TIME);
+    free(xcb_get_input_focus_reply(other, xcb_get_input_focus(other), nullptr)); // done on the server
+    xcb_disconnect(other);
+    ASSERT_TRUE(waitFor([] { return QGuiApplication::applicationState() != Qt::ApplicationActive; }, 5000));
+
+    xdotool({"keydown", "F5"});
+    xdotool({"keyup", "F5"});
+    ASSERT_TRUE(waitFor([&] { return rec.calls.size() == 2; }, 3000)) << rec.calls.size();
+
+    // The pointer elsewhere (the root window): the keys are not ours.
+    xdotool({"mousemove", "1900", "1000"});
+    xdotool({"keydown", "F5"});
+    xdotool({"keyup", "F5"});
+    waitMs(200);
+    EXPECT_EQ(rec.calls.size(), 2u);
+}
