@@ -7,7 +7,6 @@
 #include "sim/VizoSimulator.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 
 #include <gtest/gtest.h>
 
