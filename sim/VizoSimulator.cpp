@@ -141,7 +141,7 @@ void VizoSimulator::run()
         m_hostConnected = true;
         m_writer = std::make_unique<VizoPacedWriter>(
             [this](const void *data, std::size_t size) { return writeAll(data, size); });
-        BrPacketAssembler assembler(unsigned(VizoFrame::headerSize));
+        BrPacketAssembler assembler{unsigned(VizoFrame::headerSize)};
         VizoStreamFramer framer(assembler);
         std::vector<VizoReceivedFrame> received;
         framer.eventFrame = [&](const VizoReceivedFrame &f) { received.push_back(f); };

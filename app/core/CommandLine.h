@@ -13,6 +13,7 @@ struct CommandLineOptions
     int simulatedEdition = 0;        // edition code of the virtual device (0 Summit, 1 Valley, 2 Ridge)
     QString cameraName = QStringLiteral("FX3");
     bool help = false;
+    bool version = false;            // print the program's version
     bool listHotKeys = false;        // print the hot keys and their combinations
     QString error;                   // non-empty when the command line is bad
 
@@ -23,6 +24,8 @@ namespace CommandLine {
 
 CommandLineOptions parse(const QStringList &arguments);
 QString usage();
+// "vizo-viewer 1.2.3" and a newline.
+QString versionText();
 
 // Edition names as the command line spells them; -1 for an unknown name.
 int editionCodeFromName(const QString &name);
