@@ -105,7 +105,8 @@ int main(int argc, char **argv)
         const QString explained = explainParseError(arguments, options);
         return fail(explained.isEmpty() ? parser.errorText() : explained);
     }
-    if (parser.isSet(QStringLiteral("help"))) {
+    // A QCoreApplication takes no options of Qt's own, so --help-all says the same.
+    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))) {
         QString help = parser.helpText();
         help.replace(QStringLiteral("Usage: ") + arguments.value(0),
                      QStringLiteral("Usage: ") + program);
