@@ -26,6 +26,10 @@ int main(int argc, char **argv)
         std::fputs(qPrintable(CommandLine::usage()), stdout);
         return 0;
     }
+    if (options.version) {
+        std::fputs(qPrintable(CommandLine::versionText()), stdout);
+        return 0;
+    }
     if (options.listHotKeys) {
         std::fputs(qPrintable(VizoHotKeyMap::listHotKeysText()), stdout);
         return 0;
@@ -37,7 +41,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vizo-viewer"));
     QApplication::setApplicationDisplayName(QStringLiteral("Vizo Viewer"));
-    QApplication::setDesktopFileName(QStringLiteral("vizo-viewer"));
+    QApplication::setDesktopFileName(QStringLiteral("org.vizo.viewer"));
 
     AppDelegate delegate(options);
     delegate.setInputArming(std::make_unique<VizoInputArming>());

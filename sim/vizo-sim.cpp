@@ -5,8 +5,10 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFileInfo>
 
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -35,41 +37,96 @@ bool readCount(const QCommandLineParser &parser, const QString &name, int max, i
     return true;
 }
 
+// Says which argument the parser refused, as the user typed it (Qt's own
+// message drops the dashes). Empty when no argument explains the failure.
+QString explainParseError(const QStringList &arguments,
+                          const std::vector<QCommandLineOption> &options)
+{
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &arg = arguments.at(i);
+        if (arg == QLatin1String("--"))
+            break;
+        if (!arg.startsWith(QLatin1Char('-')) || arg == QLatin1String("-"))
+            continue;
+        const qsizetype eq = arg.indexOf(QLatin1Char('='));
+        const QString typed = eq > 0 ? arg.left(eq) : arg;
+        QString name = typed;
+        while (name.startsWith(QLatin1Char('-')))
+            name.remove(0, 1);
+        const QCommandLineOption *known = nullptr;
+        for (const QCommandLineOption &option : options)
+            if (option.names().contains(name))
+                known = &option;
+        if (!known)
+            return QStringLiteral("unknown option \"%1\" (try --help)").arg(typed);
+        const bool takesValue = !known->valueName().isEmpty();
+        if (takesValue && eq < 0 && i + 1 >= arguments.size())
+            return QStringLiteral("%1 needs a value").arg(typed);
+        if (takesValue && eq < 0)
+            ++i; // the next argument is this option's value
+        if (!takesValue && eq > 0)
+            return QStringLiteral("%1 takes no value").arg(typed);
+    }
+    return {};
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vizo-sim"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VIZO_VERSION));
+    const QStringList arguments = app.arguments();
+    // The usage names the program as it was called, without its folder.
+    const QString program = QFileInfo(arguments.value(0, QStringLiteral("vizo-sim"))).fileName();
 
     QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.setApplicationDescription(QStringLiteral(
         "A virtual Vizo device. Prints \"PORT <path>\", waits for a viewer to open that\n"
         "pseudo-terminal, then answers it as the device would until the viewer closes."));
-    parser.addHelpOption();
-    parser.addOption({QStringLiteral("edition"), QStringLiteral("Device edition: summit, ridge or valley."),
-                      QStringLiteral("name"), QStringLiteral("summit")});
-    parser.addOption({QStringLiteral("region"), QStringLiteral("Region code (0-255)."), QStringLiteral("code"),
-                      QStringLiteral("1")});
-    parser.addOption({QStringLiteral("images"), QStringLiteral("Stored images on the card."), QStringLiteral("n"),
-                      QStringLiteral("3")});
-    parser.addOption({QStringLiteral("ocr-texts"), QStringLiteral("Stored OCR texts on the card."),
-                      QStringLiteral("n"), QStringLiteral("2")});
-    parser.addOption({QStringLiteral("name-length"),
-                      QStringLiteral("Long file names of n characters (13-255) instead of IMG_0001.jpg."),
-                      QStringLiteral("n")});
-    parser.addOption({QStringLiteral("trace"), QStringLiteral("Print every frame in both directions.")});
-    if (!parser.parse(app.arguments()))
-        return fail(parser.errorText());
-    if (parser.isSet(QStringLiteral("help"))) {
-        printLine(parser.helpText());
+    const std::vector<QCommandLineOption> options{
+        parser.addHelpOption(),
+        parser.addVersionOption(),
+        {QStringLiteral("edition"), QStringLiteral("Device edition: summit, ridge or valley."),
+         QStringLiteral("name"), QStringLiteral("summit")},
+        {QStringLiteral("region"), QStringLiteral("Region code (0-255)."), QStringLiteral("code"),
+         QStringLiteral("1")},
+        {QStringLiteral("images"), QStringLiteral("Stored images on the card."),
+         QStringLiteral("n"), QStringLiteral("3")},
+        {QStringLiteral("ocr-texts"), QStringLiteral("Stored OCR texts on the card."),
+         QStringLiteral("n"), QStringLiteral("2")},
+        {QStringLiteral("name-length"),
+         QStringLiteral("Long file names of n characters (13-255) instead of IMG_0001.jpg."),
+         QStringLiteral("n")},
+        {QStringLiteral("trace"), QStringLiteral("Print every frame in both directions.")},
+    };
+    for (std::size_t i = 2; i < options.size(); ++i)
+        parser.addOption(options[i]);
+    if (!parser.parse(arguments)) {
+        const QString explained = explainParseError(arguments, options);
+        return fail(explained.isEmpty() ? parser.errorText() : explained);
+    }
+    // A QCoreApplication takes no options of Qt's own, so --help-all says the same.
+    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))) {
+        QString help = parser.helpText();
+        help.replace(QStringLiteral("Usage: ") + arguments.value(0),
+                     QStringLiteral("Usage: ") + program);
+        std::fputs(help.toUtf8().constData(), stdout);
+        return 0;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        printLine(QStringLiteral("vizo-sim " VIZO_VERSION));
         return 0;
     }
     if (!parser.positionalArguments().isEmpty())
-        return fail(QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments().first()));
+        return fail(
+            QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments().first()));
 
     VizoSimState state;
-    const QString edition = parser.value(QStringLiteral("edition")).toLower();
+    const QString editionGiven = parser.value(QStringLiteral("edition"));
+    const QString edition = editionGiven.toLower();
     if (edition == QLatin1String("summit"))
         state.edition = 0;
     else if (edition == QLatin1String("valley"))
@@ -77,7 +134,8 @@ int main(int argc, char **argv)
     else if (edition == QLatin1String("ridge"))
         state.edition = 2;
     else
-        return fail(QStringLiteral("unknown edition: %1 (summit, ridge or valley)").arg(edition));
+        return fail(
+            QStringLiteral("unknown edition: %1 (summit, ridge or valley)").arg(editionGiven));
     int images = 3;
     int ocrTexts = 2;
     if (!readCount(parser, QStringLiteral("region"), 255, &state.region))
@@ -94,8 +152,11 @@ int main(int argc, char **argv)
 
     VizoSimulator simulator(state);
     QString error;
-    if (!simulator.openPort(&error))
-        return fail(QStringLiteral("cannot create a pseudo-terminal: %1").arg(error));
+    if (!simulator.openPort(&error)) {
+        // Not the caller's mistake: 1, not the 2 of a bad command line.
+        fail(QStringLiteral("cannot create a pseudo-terminal: %1").arg(error));
+        return 1;
+    }
     if (parser.isSet(QStringLiteral("trace")))
         simulator.eventTrace = printLine;
     printLine(QStringLiteral("PORT %1").arg(simulator.portPath()));

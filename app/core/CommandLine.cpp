@@ -30,7 +30,13 @@ QString usage()
         "  --camera NAME      name of the video capture device (default \"FX3\")\n"
         "  --list-hotkeys     print every hot key action with its key combination\n"
         "  --verbose          log the link set-up, hot keys and other diagnostics on standard error\n"
-        "  --help             show this text\n");
+        "  --help             show this text\n"
+        "  --version          print the program's version\n");
+}
+
+QString versionText()
+{
+    return QStringLiteral("vizo-viewer " VIZO_VERSION "\n");
 }
 
 CommandLineOptions parse(const QStringList &arguments)
@@ -70,6 +76,10 @@ CommandLineOptions parse(const QStringList &arguments)
             if (hasInlineValue)
                 return fail(QStringLiteral("--help takes no value"));
             options.help = true;
+        } else if (arg == QLatin1String("--version")) {
+            if (hasInlineValue)
+                return fail(QStringLiteral("--version takes no value"));
+            options.version = true;
         } else if (arg == QLatin1String("--list-hotkeys")) {
             if (hasInlineValue)
                 return fail(QStringLiteral("--list-hotkeys takes no value"));

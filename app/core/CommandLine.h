@@ -16,6 +16,7 @@ struct CommandLineOptions
     int simulatedNameLength = 0;     // 0: short file names
     QString cameraName = QStringLiteral("FX3");
     bool help = false;
+    bool version = false;            // print the program's version
     bool listHotKeys = false;        // print the hot keys and their combinations
     bool verbose = false;            // show every diagnostic line of the vizo.* categories
     QString error;                   // non-empty when the command line is bad
@@ -27,6 +28,8 @@ namespace CommandLine {
 
 CommandLineOptions parse(const QStringList &arguments);
 QString usage();
+// "vizo-viewer 1.2.3" and a newline.
+QString versionText();
 
 // Edition names as the command line spells them; -1 for an unknown name.
 int editionCodeFromName(const QString &name);

@@ -98,6 +98,17 @@ void VizoStreamDecoder::skip(qsizetype count)
 {
     m_buffer.remove(0, count);
     m_skipped += count;
+    m_tally.skippedBytes += count;
+}
+
+void VizoStreamDecoder::count(const QByteArray &frame)
+{
+    ++m_tally.frames;
+    const auto parsed = VizoFrame::parse(frame);
+    if (!parsed || !parsed->crcOk)
+        ++m_tally.badChecksums;
+    if (parsed && parsed->word != VizoFrame::fixedWord)
+        ++m_tally.badFraming;
 }
 
 void VizoStreamDecoder::flushSkipped(QStringList &lines)
@@ -136,6 +147,7 @@ void VizoStreamDecoder::drain(QStringList &lines, bool atEnd)
                 flushSkipped(lines);
                 lines << (total < 0 ? QStringLiteral("truncated frame (%1 bytes)").arg(have)
                                     : QStringLiteral("truncated frame (%1 of %2 bytes)").arg(have).arg(total));
+                ++m_tally.truncatedFrames;
                 m_buffer.clear();
                 return;
             }
@@ -148,7 +160,9 @@ void VizoStreamDecoder::drain(QStringList &lines, bool atEnd)
             continue;
         }
         flushSkipped(lines);
-        lines << vizoDescribeFrame(m_direction, m_buffer.left(total));
+        const QByteArray frame = m_buffer.left(total);
+        count(frame);
+        lines << vizoDescribeFrame(m_direction, frame);
         m_buffer.remove(0, total);
     }
 }

@@ -20,6 +20,19 @@ QString vizoDescribeFrame(VizoDirection direction, const QByteArray &frame);
 // control characters.
 QString vizoQuoted(const QString &text);
 
+// What a stream held besides sound frames, for callers that must tell a
+// clean capture from a damaged one.
+struct VizoStreamTally
+{
+    int frames = 0;          // frames described, sound or not
+    int badChecksums = 0;    // frames whose CRC does not match
+    int badFraming = 0;      // frames whose fixed word is wrong
+    int truncatedFrames = 0; // the stream ended inside a frame
+    qsizetype skippedBytes = 0;
+
+    bool clean() const { return !badChecksums && !badFraming && !truncatedFrames && !skippedBytes; }
+};
+
 // Cuts a raw byte stream into frames and describes each. Bytes that do not
 // start a frame are skipped and reported as "skipped N bytes"; a frame is
 // taken when its trailer sits where its length field says, otherwise the
@@ -33,13 +46,17 @@ public:
     QStringList feed(const QByteArray &bytes);
     // Lines for what is left at the end of the stream.
     QStringList finish();
+    // Counts over everything fed so far.
+    const VizoStreamTally &tally() const { return m_tally; }
 
 private:
     void drain(QStringList &lines, bool atEnd);
     void skip(qsizetype count);
+    void count(const QByteArray &frame);
     void flushSkipped(QStringList &lines);
 
     VizoDirection m_direction;
     QByteArray m_buffer;
     qsizetype m_skipped = 0;
+    VizoStreamTally m_tally;
 };

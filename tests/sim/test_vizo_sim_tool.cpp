@@ -59,3 +59,21 @@ TEST(VizoSimTool, BadArgumentsAreRefused)
         EXPECT_FALSE(sim.readAllStandardError().isEmpty());
     }
 }
+
+TEST(VizoSimTool, UsageAndErrorsSpeakAsTheUserTyped)
+{
+    auto run = [](const QStringList &args) {
+        QProcess sim;
+        sim.start(simBinary(), args);
+        EXPECT_TRUE(sim.waitForFinished(10000));
+        return std::pair{sim.exitCode(), QString::fromUtf8(sim.readAllStandardOutput() + sim.readAllStandardError())};
+    };
+    EXPECT_EQ(run({QStringLiteral("--bogus=1")}),
+              std::pair(2, QStringLiteral("vizo-sim: unknown option \"--bogus\" (try --help)\n")));
+    EXPECT_EQ(run({QStringLiteral("-bogus")}).second, QStringLiteral("vizo-sim: unknown option \"-bogus\" (try --help)\n"));
+    EXPECT_EQ(run({QStringLiteral("--images")}), std::pair(2, QStringLiteral("vizo-sim: --images needs a value\n")));
+    EXPECT_EQ(run({QStringLiteral("--trace=yes")}), std::pair(2, QStringLiteral("vizo-sim: --trace takes no value\n")));
+    const auto help = run({QStringLiteral("--help")});
+    EXPECT_EQ(help.first, 0);
+    EXPECT_TRUE(help.second.startsWith(QStringLiteral("Usage: vizo-sim [options]\n"))) << help.second.toStdString();
+}

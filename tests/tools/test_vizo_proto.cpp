@@ -86,29 +86,57 @@ TEST(VizoProtoTool, DecodeReadsStandardInputOrAFile)
                                     + VizoFrame::compose(QByteArray::fromHex("2777"));
 
     ToolRun r = vizoProto({QStringLiteral("decode"), QStringLiteral("--from-host")}, stream);
-    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out, QStringLiteral("skipped 2 bytes\nCameraZoom 2 crc=ok\n"));
+    EXPECT_EQ(r.err, QStringLiteral("vizo-proto: standard input: 2 bytes skipped\n"));
 
     QTemporaryFile file;
     ASSERT_TRUE(file.open());
     file.write(deviceStream);
     file.flush();
     r = vizoProto({QStringLiteral("decode"), QStringLiteral("--from-device"), file.fileName()});
-    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.endsWith(QStringLiteral(": 1 frame with a bad CRC\n"))) << r.err.toStdString();
     EXPECT_EQ(r.out, QStringLiteral("OptionFileData 1/2 \"\" crc=ok\n"
                                     "OptionFileData 2/2 \"Zoom=3\" crc=ok\n"
                                     "ContrastChanged 1 crc=bad\n"
                                     "unknown 27 77 crc=ok\n"));
 }
 
-TEST(VizoProtoTool, EncodedDeletionsAndCommandsDecodeBack)
+TEST(VizoProtoTool, EncodedTextDecodesBackAndDamageIsAnError)
 {
     const ToolRun enc = vizoProto({QStringLiteral("encode"), QStringLiteral("DeleteFiles"), QStringLiteral("Image/a b.jpg"),
-                               QStringLiteral("Image/ü.jpg")});
+                                   QStringLiteral("Image/ü.jpg")});
     ASSERT_EQ(enc.exitCode, 0);
-    const ToolRun dec = vizoProto({QStringLiteral("decode"), QStringLiteral("--from-host")},
-                              QByteArray::fromHex(enc.out.toLatin1()));
-    EXPECT_EQ(dec.out, QStringLiteral("DeleteFiles 2 \"Image/a b.jpg::Image/ü.jpg\" crc=ok\n"));
+    const QString decoded = QStringLiteral("DeleteFiles 2 \"Image/a b.jpg::Image/ü.jpg\" crc=ok\n");
+    const QStringList fromHost{QStringLiteral("decode"), QStringLiteral("--from-host")};
+    // The hex text as encode prints it, as xxd -p spells it, and as raw bytes.
+    for (const QByteArray &input : {enc.out.toLatin1(), enc.out.toLatin1().replace(' ', ""),
+                                    QByteArray::fromHex(enc.out.toLatin1())}) {
+        const ToolRun dec = vizoProto(fromHost, input);
+        EXPECT_EQ(dec.exitCode, 0) << dec.err.toStdString();
+        EXPECT_EQ(dec.out, decoded);
+    }
+    EXPECT_EQ(vizoProto(fromHost + QStringList{QStringLiteral("--hex")}, enc.out.toLatin1()).out, decoded);
+
+    // A frame cut short, in either form, says so and fails.
+    const QByteArray frame = VizoFrame::compose(VizoCmd::CameraZoom(1).payload());
+    for (const QByteArray &input : {frame.left(12), frame.left(12).toHex(' ') + "\n"}) {
+        const ToolRun r = vizoProto(fromHost, input);
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.out, QStringLiteral("truncated frame (12 of 17 bytes)\n"));
+        EXPECT_TRUE(r.err.endsWith(QStringLiteral(": 1 truncated frame\n"))) << r.err.toStdString();
+    }
+
+    // Text that is not hex where hex was asked for or detected is bad input.
+    for (const auto &[args, input] : {std::pair{fromHost, QByteArray("fc f c\n")},
+                                      std::pair{fromHost + QStringList{QStringLiteral("--hex")}, frame}}) {
+        const ToolRun r = vizoProto(args, input);
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1) << r.err.toStdString();
+    }
+    // --raw takes hex digits for bytes, which are no frame.
+    EXPECT_EQ(vizoProto(fromHost + QStringList{QStringLiteral("--raw")}, enc.out.toLatin1()).exitCode, 1);
 
     const ToolRun help = vizoProto({QStringLiteral("--help")});
     EXPECT_EQ(help.exitCode, 0);

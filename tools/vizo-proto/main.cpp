@@ -1,5 +1,8 @@
 // vizo-proto: frames for catalogue commands, and readable lines for captured
-// streams. Exit status 0 on success, 2 on bad input.
+// streams. Exit status 0 on success, 1 when a decoded stream was damaged
+// (bad CRC, truncated frame, skipped bytes), 2 on a bad command line or
+// unreadable input.
+#include "HexTextReader.h"
 #include "protocol/VizoCatalogue.h"
 #include "protocol/VizoFrame.h"
 #include "protocol/VizoFrameDecoder.h"
@@ -11,12 +14,15 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <optional>
+#include <utility>
 
 #include <fcntl.h>
 #include <unistd.h>
 
 namespace {
 
+constexpr int damagedStream = 1;
 constexpr int badInput = 2;
 
 const char usage[] =
@@ -26,12 +32,16 @@ const char usage[] =
     "      ARGs are the command's parameters in payload order as decimal numbers,\n"
     "      or one text for SpeakText, ImageOpen, OcrOpenFile and SetWifiPassword.\n"
     "      DeleteFiles takes the paths and prints one line per frame.\n"
-    "  vizo-proto decode --from-host|--from-device [FILE]\n"
-    "      Read a raw byte stream from FILE or standard input and print one line\n"
-    "      per frame: name, i/N for multi-frame transfers, parameters, crc=ok|bad.\n"
+    "  vizo-proto decode --from-host|--from-device [--hex|--raw] [FILE]\n"
+    "      Read frames from FILE or standard input and print one line per frame:\n"
+    "      name, i/N for multi-frame transfers, parameters, crc=ok|bad. The input\n"
+    "      is a captured byte stream or hex text as encode prints it; which one is\n"
+    "      told from the first bytes unless --hex or --raw says. Exits 1 when the\n"
+    "      stream held a bad CRC, a truncated frame or skipped bytes.\n"
     "  vizo-proto list\n"
     "      Print the catalogue: direction, name, fixed bytes and parameter widths.\n"
-    "  vizo-proto --help\n";
+    "  vizo-proto --help\n"
+    "  vizo-proto --version\n";
 
 int fail(const QString &message)
 {
@@ -67,51 +77,114 @@ int encode(const QStringList &args)
     return 0;
 }
 
+QString plural(qint64 n, const char *one, const char *many)
+{
+    return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
+}
+
+// Why a decoded stream was not clean, or empty when it was.
+QString damageReport(const VizoStreamTally &tally)
+{
+    QStringList parts;
+    if (tally.badChecksums)
+        parts << plural(tally.badChecksums, "frame with a bad CRC", "frames with a bad CRC");
+    if (tally.badFraming)
+        parts << plural(tally.badFraming, "frame with a bad fixed word",
+                        "frames with a bad fixed word");
+    if (tally.truncatedFrames)
+        parts << plural(tally.truncatedFrames, "truncated frame", "truncated frames");
+    if (tally.skippedBytes)
+        parts << plural(tally.skippedBytes, "byte skipped", "bytes skipped");
+    return parts.join(QStringLiteral(", "));
+}
+
+enum class InputForm { Detect, Hex, Raw };
+
 int decode(const QStringList &args)
 {
-    VizoDirection direction;
-    if (args.value(0) == QLatin1String("--from-host"))
-        direction = VizoDirection::HostToDevice;
-    else if (args.value(0) == QLatin1String("--from-device"))
-        direction = VizoDirection::DeviceToHost;
-    else
+    std::optional<VizoDirection> direction;
+    InputForm form = InputForm::Detect;
+    QString path;
+    for (const QString &arg : args) {
+        if (arg == QLatin1String("--from-host"))
+            direction = VizoDirection::HostToDevice;
+        else if (arg == QLatin1String("--from-device"))
+            direction = VizoDirection::DeviceToHost;
+        else if (arg == QLatin1String("--hex"))
+            form = InputForm::Hex;
+        else if (arg == QLatin1String("--raw"))
+            form = InputForm::Raw;
+        else if (arg.startsWith(QLatin1Char('-')))
+            return fail(QStringLiteral("unknown decode option: %1 (try --help)").arg(arg));
+        else if (!path.isEmpty())
+            return fail(QStringLiteral("decode reads one file at most"));
+        else
+            path = arg;
+    }
+    if (!direction)
         return fail(QStringLiteral("decode needs --from-host or --from-device"));
-    if (args.size() > 2)
-        return fail(QStringLiteral("decode reads one file at most"));
 
     int fd = STDIN_FILENO;
-    if (args.size() == 2) {
-        fd = ::open(QFile::encodeName(args[1]).constData(), O_RDONLY | O_CLOEXEC);
+    const QString inputName = path.isEmpty() ? QStringLiteral("standard input") : path;
+    if (!path.isEmpty()) {
+        fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
         if (fd < 0)
             return fail(QStringLiteral("cannot read %1: %2")
-                            .arg(args[1], QString::fromLocal8Bit(std::strerror(errno))));
+                            .arg(path, QString::fromLocal8Bit(std::strerror(errno))));
     }
+    auto closeInput = [fd] {
+        if (fd != STDIN_FILENO)
+            ::close(fd);
+    };
 
     // Plain reads, so that lines appear while a live capture is piped in.
-    VizoStreamDecoder decoder(direction);
+    VizoStreamDecoder decoder(*direction);
+    HexTextReader hex;
+    QByteArray undecided; // leading white space, until a byte tells the form
+    QString error;
     char buffer[8192];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
-            const int error = errno;
-            if (fd != STDIN_FILENO)
-                ::close(fd);
+            const int readError = errno;
+            closeInput();
             return fail(QStringLiteral("cannot read %1: %2")
-                            .arg(args.size() == 2 ? args[1] : QStringLiteral("standard input"),
-                                 QString::fromLocal8Bit(std::strerror(error))));
+                            .arg(inputName, QString::fromLocal8Bit(std::strerror(readError))));
         }
         if (n == 0)
             break;
-        for (const QString &line : decoder.feed(QByteArray(buffer, qsizetype(n))))
+        QByteArray chunk(buffer, qsizetype(n));
+        if (form == InputForm::Detect) {
+            undecided.append(chunk);
+            if (undecided.trimmed().isEmpty())
+                continue;
+            form = HexTextReader::looksLikeHexText(undecided) ? InputForm::Hex : InputForm::Raw;
+            chunk = std::exchange(undecided, {});
+        }
+        QByteArray bytes;
+        if (form == InputForm::Raw) {
+            bytes = chunk;
+        } else if (!hex.feed(chunk, &bytes, &error)) {
+            closeInput();
+            return fail(QStringLiteral("%1: %2 (--raw reads a byte stream)").arg(inputName, error));
+        }
+        for (const QString &line : decoder.feed(bytes))
             printLine(line);
         std::fflush(stdout);
     }
-    if (fd != STDIN_FILENO)
-        ::close(fd);
+    closeInput();
+    if (form == InputForm::Hex && !hex.finish(&error))
+        return fail(QStringLiteral("%1: %2").arg(inputName, error));
     for (const QString &line : decoder.finish())
         printLine(line);
+    std::fflush(stdout);
+    const QString damage = damageReport(decoder.tally());
+    if (!damage.isEmpty()) {
+        std::fprintf(stderr, "vizo-proto: %s: %s\n", qPrintable(inputName), qPrintable(damage));
+        return damagedStream;
+    }
     return 0;
 }
 
@@ -120,7 +193,7 @@ int list()
     for (const auto &e : vizoCatalogue()) {
         QStringList parts;
         parts << (e.direction == VizoDirection::HostToDevice ? QStringLiteral("host  ")
-                                                              : QStringLiteral("device"));
+                                                             : QStringLiteral("device"));
         parts << QString::fromLatin1(e.name).leftJustified(24);
         QByteArray prefix;
         for (int i = 0; i < e.prefixSize; ++i)
@@ -148,6 +221,10 @@ int main(int argc, char **argv)
     const QString command = args.takeFirst();
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
         std::fputs(usage, stdout);
+        return 0;
+    }
+    if (command == QLatin1String("--version")) {
+        std::fputs("vizo-proto " VIZO_VERSION "\n", stdout);
         return 0;
     }
     if (command == QLatin1String("encode"))
