@@ -26,6 +26,7 @@
 #include <memory>
 
 class AbstractMenuController;
+class ConnectionKeeper;
 class BrDispatchTimer;
 class BrHotKey;
 class DeviceLink;
@@ -39,6 +40,7 @@ class QInputEvent;
 class QLockFile;
 class QWidget;
 class SimulatedDevice;
+class SingleInstance;
 class SplashController;
 class VizoEventDispatcher;
 class VizoProtocolChannel;
@@ -74,9 +76,11 @@ public:
 
     // ---- application lifecycle
     // Runs the whole launch; returns false when this copy must end at once
-    // (another copy runs). The splash then runs modally until start-up
-    // completes or the application quits.
+    // (another copy runs; launchExitCode() says with which code). The splash
+    // then runs modally until start-up completes or the application quits.
     bool applicationDidFinishLaunching();
+    // 0 when the running copy was raised, 1 when it did not answer.
+    int launchExitCode() const { return m_launchExitCode; }
     void applicationWillTerminate();
     void applicationDidBecomeActive();
     void applicationDidResignActive();
@@ -88,6 +92,19 @@ public:
     // one wins: a device that says it is leaving and then closes its port
     // gets one box, not two.
     void failFatally(const QString &message);
+    // The link went away after it was up: its box, then waiting for the
+    // camera again (or the end with --exit-on-unplug).
+    void linkLost(const QString &message);
+    // Tears down everything of the current connection (link, virtual
+    // device, picture, open windows and menu, settings, hot keys, gestures,
+    // timers) and sets the model up afresh, as at launch.
+    void closeConnection();
+    // Launch's last step: the splash, modally, until start-up completes;
+    // `waiting` first waits for the camera to appear.
+    void runSplash(bool waiting);
+    ConnectionKeeper &connectionKeeper() { return *m_connectionKeeper; }
+    // Connections made since launch (1 after the first).
+    int connectionCount() const { return m_connectionCount; }
     // What terminate() does after marking the application as terminating:
     // leaving the event loop (and every modal loop) by default.
     void setTerminateHandler(std::function<void()> handler) { m_terminateHandler = std::move(handler); }
@@ -95,6 +112,7 @@ public:
     // The pieces of launch, public so that tests can build a delegate
     // without a device or a window.
     void setupModel();            // flags, scale factor, settings, stack, tables
+    void setupConnectionModel();  // flags, settings, tables, dispatcher
     void setupMainWindow();       // window on the available area
     void setupMenuController();   // the hidden menu column
     bool setupVizoProtocolChannel();
@@ -150,6 +168,8 @@ public:
     QWidget *captureViewContainer() const;
     QRect rcMainView() const;
     LumenViewController *captureViewController() const { return m_captureViewController.get(); }
+    // The picture (or the notice standing in for it), nullptr before
+    // start-up completes.
     QWidget *captureView() const;
     AbstractMenuController *menuController() const;
     MainWindowController *mainWindowController() const { return m_mainWindow.get(); }
@@ -190,10 +210,17 @@ public:
 signals:
     // Start-up has completed: settings applied, splash closing.
     void ready();
+    // A connection was torn down; the settings model is a new one.
+    void connectionClosed();
+    // The picture view in the container changed (set up or removed).
+    void captureViewChanged();
 
 private:
     friend class AppDelegateTestAccess;
     void installCaptureMouseHandlers();
+    // The notice in the picture area when the camera's picture cannot be
+    // shown; the mouse over it drives the device all the same.
+    void showNoPicture(const QString &reason);
 
     CommandLineOptions m_options;
     Stack m_stackUI;
@@ -205,7 +232,9 @@ private:
     std::unique_ptr<LumenViewController> m_captureViewController;
     std::unique_ptr<InputArming> m_inputArming;
     std::unique_ptr<PageService> m_pageService;
-    std::unique_ptr<QLockFile> m_instanceLock;
+    std::unique_ptr<SingleInstance> m_singleInstance;
+    std::unique_ptr<ConnectionKeeper> m_connectionKeeper;
+    QPointer<QWidget> m_noPictureView;
     QPointer<AbstractMenuController> m_menuController;
     QHash<QString, std::shared_ptr<BrHotKey>> m_dicShortcutHandlers;
     QHash<QString, std::shared_ptr<MouseGestureRecognizer>> m_dicMouseGestures;
@@ -225,4 +254,6 @@ private:
     bool m_terminating = false;
     bool m_willTerminateDone = false;
     bool m_fatalErrorShown = false;
+    int m_launchExitCode = 1;
+    int m_connectionCount = 0;
 };

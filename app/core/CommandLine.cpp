@@ -17,6 +17,7 @@ QString usage()
 {
     return QStringLiteral(
         "Usage: vizo-viewer [--port PATH] [--simulate [--edition summit|ridge|valley]] [--camera NAME]\n"
+        "                   [--exit-on-unplug]\n"
         "\n"
         "Shows the picture of a Vizo reading camera and drives it from the keyboard and mouse.\n"
         "\n"
@@ -25,7 +26,8 @@ QString usage()
         "  --simulate         run a virtual camera inside the viewer (no device needed)\n"
         "  --edition NAME     edition of the virtual camera: summit (default), ridge or valley\n"
         "  --camera NAME      name of the video capture device (default \"FX3\")\n"
-        "  --list-hotkeys     print every hot key action with its key combination\n"
+        "  --exit-on-unplug   end when the camera goes away instead of waiting for it\n"
+        "  --list-hotkeys     print every hot key with what it does, grouped by mode\n"
         "  --help             show this text\n");
 }
 
@@ -69,6 +71,10 @@ CommandLineOptions parse(const QStringList &arguments)
             if (hasInlineValue)
                 return fail(QStringLiteral("--list-hotkeys takes no value"));
             options.listHotKeys = true;
+        } else if (arg == QLatin1String("--exit-on-unplug")) {
+            if (hasInlineValue)
+                return fail(QStringLiteral("--exit-on-unplug takes no value"));
+            options.exitOnUnplug = true;
         } else if (arg == QLatin1String("--simulate")) {
             if (hasInlineValue)
                 return fail(QStringLiteral("--simulate takes no value"));

@@ -14,6 +14,7 @@ struct CommandLineOptions
     QString cameraName = QStringLiteral("FX3");
     bool help = false;
     bool listHotKeys = false;        // print the hot keys and their combinations
+    bool exitOnUnplug = false;       // end after the camera goes away instead of waiting for it
     QString error;                   // non-empty when the command line is bad
 
     bool ok() const { return error.isEmpty(); }

@@ -184,7 +184,7 @@ void VizoEventDispatcher::onReport(uint8_t group, uint8_t command, const uint8_t
         return;
     }
     if (code == VizoReport::DeviceDisconnecting) {
-        post([this] { m_app.failFatally(QString::fromLatin1(kDisconnectingText)); });
+        post([this] { m_app.linkLost(QString::fromLatin1(kDisconnectingText)); });
         return;
     }
     if (length < 3)

@@ -4,6 +4,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 struct VizoModemLookup
 {
     QString path;     // device node of the port; empty when none was found
@@ -13,6 +15,10 @@ struct VizoModemLookup
 
 // Walks the tty devices; prints the design's diagnostics on the way.
 VizoModemLookup vizoFindModem();
+
+// The camera's port node when one is plugged in, without diagnostics (for
+// waiting and polling).
+std::optional<QString> vizoFindCameraPort();
 
 // USB speed code of the device behind a tty node, -1 when the node is not a
 // port of a Vizo device (a pseudo-terminal, say).
