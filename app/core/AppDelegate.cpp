@@ -15,6 +15,7 @@
 #include "SingleInstance.h"
 #include "SplashController.h"
 #include "StandInMenuController.h"
+#include "ViewerControls.h"
 #include "VizoEventDispatcher.h"
 #include "WindowRaise.h"
 #include "YesNoMessageBoxController.h"
@@ -252,6 +253,7 @@ void AppDelegate::setupMainWindow()
     // Closing the main window ends the application.
     window->eventWillClose = [this] { terminate(); };
     m_mainWindow->placeOnAvailableGeometry();
+    m_viewerControls = new ViewerControls(*this);
     window->show();
 }
 
@@ -558,6 +560,11 @@ void AppDelegate::deliverMouseEvent(CaptureMouseEvent kind, QWidget *view, const
             }
         }, this);
     }
+}
+
+ViewerControls *AppDelegate::viewerControls() const
+{
+    return m_viewerControls.data();
 }
 
 // ---- geometry and the menu

@@ -42,6 +42,7 @@ class QWidget;
 class SimulatedDevice;
 class SingleInstance;
 class SplashController;
+class ViewerControls;
 class VizoEventDispatcher;
 class VizoProtocolChannel;
 class VizoSettings;
@@ -177,6 +178,9 @@ public:
     const CommandLineOptions &options() const { return m_options; }
     // Opens setting pages and file browsers (hands input over, restores it).
     PageService &pageService() { return *m_pageService; }
+    // The viewer's own keys, status line, help and picture still; nullptr
+    // without a main window.
+    ViewerControls *viewerControls() const;
 
     bool menuOpened() const { return m_menuOpened; }
     void setMenuOpened(bool opened) { m_menuOpened = opened; }
@@ -235,6 +239,8 @@ private:
     std::unique_ptr<SingleInstance> m_singleInstance;
     std::unique_ptr<ConnectionKeeper> m_connectionKeeper;
     QPointer<QWidget> m_noPictureView;
+    // The viewer's own keys, status line and help (a child of this object).
+    QPointer<ViewerControls> m_viewerControls;
     QPointer<AbstractMenuController> m_menuController;
     QHash<QString, std::shared_ptr<BrHotKey>> m_dicShortcutHandlers;
     QHash<QString, std::shared_ptr<MouseGestureRecognizer>> m_dicMouseGestures;
