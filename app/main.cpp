@@ -4,6 +4,7 @@
 #include "core/TerminationSignals.h"
 #include "input/VizoHotKeyMap.h"
 #include "input/VizoInputArming.h"
+#include "pages/VizoPages.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -54,6 +55,7 @@ int main(int argc, char **argv)
 
     AppDelegate delegate(options);
     delegate.setInputArming(std::make_unique<VizoInputArming>());
+    VizoPages::installColorSlotPageOpener();
     TerminationSignals stopSignals([&delegate] { delegate.terminate(0); });
     // Launch runs inside the event loop, so its modal splash and a fatal
     // error's quit behave as in any later modal loop.

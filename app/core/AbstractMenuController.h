@@ -4,6 +4,8 @@
 // menus implement it; the core only opens, closes, refreshes and lays it out.
 #include <QWidget>
 
+class TrellisItem;
+
 class AbstractMenuController : public QWidget
 {
     Q_OBJECT
@@ -29,8 +31,16 @@ public:
     virtual void closeUI() = 0;
     // True when a sub-menu of the tab in front is expanded.
     virtual bool isMenuExpanded() const = 0;
-    // Arms or disarms the menu's own arrow and Tab keys.
+    // The same for tab `index` (0 Option, 1 OCR, 2 Files).
+    virtual bool isMenuExpandedWithIndex(int index) const = 0;
+    // The row most recently made current in the tree of tab `index`, or
+    // nullptr.
+    virtual TrellisItem *selectedMenuItem(int index) const = 0;
+    // Arms or disarms the menu's own arrow and Tab keys. Every recomputation
+    // of the hot keys disarms them; whoever re-arms input gives them back.
     virtual void setEnableHotKeys(bool enable) = 0;
+    // True while those keys are armed.
+    virtual bool enableHotKeys() const = 0;
     virtual void becomeFirstResponder() = 0;
     virtual void updateMenuColor() = 0;
     virtual void updateBatteryInfo() = 0;

@@ -14,13 +14,14 @@
 #include "SimulatedDevice.h"
 #include "SingleInstance.h"
 #include "SplashController.h"
-#include "StandInMenuController.h"
 #include "ViewerControls.h"
 #include "VizoEventDispatcher.h"
 #include "WindowRaise.h"
 #include "YesNoMessageBoxController.h"
 
 #include "input/MouseGestureEvent.h"
+#include "menus/VizoMenuController.h"
+#include "pages/VizoPages.h"
 #include "input/MouseGestureRecognizer.h"
 #include "settings/VizoSettings.h"
 
@@ -209,7 +210,7 @@ AbstractMenuController *AppDelegate::createMenuController(QWidget *parent)
 {
     if (s_menuFactory)
         return s_menuFactory(parent);
-    return new StandInMenuController(parent);
+    return new VizoMenuController(parent);
 }
 
 // ---- launch
@@ -367,6 +368,8 @@ void AppDelegate::setupMenuController()
     if (!m_mainWindow)
         return;
     m_menuController = createMenuController(m_mainWindow->contentView());
+    // The colour-slot hot key and gesture open the page the menu opens.
+    VizoPages::installColorSlotPageOpener();
     QWidget *menuView = m_menuController->view();
     menuView->setGeometry(menuView->x(), 0, menuView->width(), m_mainWindow->contentView()->height());
     menuView->hide();

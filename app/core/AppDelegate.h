@@ -203,8 +203,8 @@ public:
     void setDeletingFiles(bool deleting) { m_deletingFiles.store(deleting); }
     QSemaphore &semaphoreForDelete() { return *m_semaphoreForDelete; }
 
-    // The menu column is made by the menus layer; until it is installed, a
-    // simple column stands in.
+    // The menu column: the Options, OCR and Files menus unless a factory is
+    // installed (tests record what the core asks of a menu).
     static void setMenuFactory(MenuFactory factory);
     static AbstractMenuController *createMenuController(QWidget *parent);
 

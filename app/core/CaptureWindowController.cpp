@@ -91,6 +91,10 @@ void CaptureWindowController::enableHotKeys()
 {
     setEnableHotKeyEsc(true);
     setEnableHotKeyBackspace(true);
+    // Every recomputation of the hot keys disarms the menu's own arrow and
+    // Tab keys; the window that shows the menu gives them back.
+    if (m_isVizoMenuOpen && m_menuController)
+        m_menuController->setEnableHotKeys(true);
 }
 
 void CaptureWindowController::onOK()

@@ -2,6 +2,7 @@
 
 #include "input/VizoInputCommands.h"
 #include "input/VizoInputNames.h"
+#include "protocol/VizoCommands.h"
 
 #include <QHash>
 
@@ -25,11 +26,6 @@ std::function<void(bool)> once(Press press)
         if (!repeat)
             press();
     };
-}
-
-bool naturalOrGray(int textColor)
-{
-    return textColor == 1 || textColor == 10;
 }
 
 } // namespace
@@ -63,8 +59,7 @@ void stepContrast(VizoInputContext &ctx, bool up)
     }
     m.incrementSendContrastCount();
     const int slotColor = m.slotTextColor(view, m.selectedColorSlot(view));
-    const int target = 3 + 2 * view + (naturalOrGray(slotColor) ? 0 : 1);
-    ctx.send(cmd::setContrast(target, next));
+    ctx.send(cmd::setContrast(VizoCmd::contrastTarget(view, slotColor), next));
     m.setContrast(view, next);
 }
 

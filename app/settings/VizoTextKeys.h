@@ -1,8 +1,9 @@
 #pragma once
 // Every text key the application looks up in the language tables, by section.
-// Add a key here when code starts to use it: a test checks that the English
-// and French tables hold a text for each one (other languages fall back to
-// English key by key). Texts used as formats take Qt's %1, %2 placeholders.
+// Add a key here when code starts to use it, with a text in every language
+// table: a test checks that each interface language has them all, so no menu
+// row is spoken in English mid-menu. Texts used as formats take Qt's %1, %2
+// placeholders.
 struct VizoTextKey
 {
     const char *section;
@@ -114,6 +115,10 @@ inline constexpr VizoTextKey kVizoTextKeys[] = {
     {"OptionUI", "WiFiPassword.Page.LabelCurrentPassword"},
     {"OptionUI", "WiFiPassword.Page.LabelNewPassword"},
     {"OptionUI", "WiFiPassword.Page.LabelConfirmNewPassword"},
+    {"OptionUI", "ColorMode.ColorChangePage.PreviousColor"},
+    {"OptionUI", "ColorMode.ColorChangePage.NextColor"},
+    {"OptionUI", "Page.Back"},
+    {"OptionUI", "Page.Cancel"},
     // Messages
     {"Messages", "Alert.OK"},
     {"Messages", "ConfirmAlert.Yes"},

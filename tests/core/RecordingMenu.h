@@ -35,7 +35,10 @@ public:
     bool isOpened() const override { return !isHidden(); }
     void closeUI() override;
     bool isMenuExpanded() const override { return expanded; }
+    bool isMenuExpandedWithIndex(int) const override { return expanded; }
+    TrellisItem *selectedMenuItem(int) const override { return nullptr; }
     void setEnableHotKeys(bool enable) override { keysEnabled = enable; }
+    bool enableHotKeys() const override { return keysEnabled; }
     void becomeFirstResponder() override { calls << "becomeFirstResponder"; }
     void updateMenuColor() override { calls << "updateMenuColor"; }
     void updateBatteryInfo() override { calls << "updateBatteryInfo"; }

@@ -168,6 +168,11 @@ TEST_F(CaptureWindows, EscWithTheOwnMenuOpenClosesOnlyTheMenu)
     EXPECT_EQ(picture->geometry(), QRect(-m, 0, containerBefore.width(), containerBefore.height()));
     auto *menu = static_cast<RecordingMenu *>(window.menuController());
     EXPECT_TRUE(menu->keysEnabled);
+    // Re-arming the hot keys disarms the menu's own keys; the window, given
+    // its keys back, gives the menu its keys back too.
+    menu->keysEnabled = false;
+    window.enableHotKeys();
+    EXPECT_TRUE(menu->keysEnabled);
 
     // Opening again does nothing.
     app->openMenu();

@@ -1,0 +1,259 @@
+// The menu column as the user drives it: which trees and tabs each edition
+// and mode gets, tab switching, the slider edit cycle, the marker, language,
+// battery and OCR language rules.
+#include "MenuTestSupport.h"
+
+using VizoCmd::MarkersOff;
+using VizoCmd::SetAutoScrollSpeed;
+using VizoCmd::SetMarkerType;
+
+TEST_F(MenuColumn, TreesAndHeaderFollowEditionModeAndView)
+{
+    open(VizoSettings::Ridge, 1);
+    ASSERT_EQ(menu->segmentedController()->numOfButton(), 2);
+    const TrellisMenuPtr options = root(0)->menu();
+    EXPECT_EQ(labels(options), (QStringList{"Color mode", "Contrast", "Marker", "Focus lock",
+                                            "Voice guide", "Language", "Initialization",
+                                            "Change Wi-Fi password", "Information", "Exit"}));
+    EXPECT_EQ(options->at(1), menu->optionsMenu()->menuItemOption_Contrast_Near);
+    // Ridge: no field mode, no perspective, no Files tab.
+    EXPECT_NE(root(1)->menu()->first(), menu->ocrMenu()->menuItemOCR_FieldMode);
+    EXPECT_EQ(menu->ocrMenu()->menuItemOCR_Correction->subMenu()->size(), 2);
+    EXPECT_EQ(root(2), nullptr);
+    app->closeMenu();
+
+    open(VizoSettings::Summit, 0);
+    EXPECT_EQ(menu->segmentedController()->numOfButton(), 3);
+    EXPECT_EQ(root(0)->menu()->size(), 13); // distance view: no auto-scroll
+    EXPECT_EQ(root(0)->menu()->at(1), menu->optionsMenu()->menuItemOption_Contrast_Distance);
+    EXPECT_EQ(menu->ocrMenu()->menuItemOCR_Correction->subMenu()->size(), 3);
+    app->closeMenu();
+
+    // OCR running: one header button, the OCR tree in front, its languages
+    // fixed; clicking the button selects index 0 with OCR highlighted.
+    open(VizoSettings::Summit, 1, 1);
+    SegmentedController *header = menu->segmentedController();
+    EXPECT_EQ(header->numOfButton(), 1);
+    EXPECT_TRUE(header->viewOption()->isHidden());
+    EXPECT_FALSE(header->viewOCR()->isHidden());
+    EXPECT_EQ(menu->settingsTabView()->currentIndex(), 1);
+    EXPECT_EQ(root(0), menu->ocrMenuController());
+    EXPECT_FALSE(root(0)->menu()->contains(menu->ocrMenu()->menuItemOCR_Language));
+    header->viewOCR()->click();
+    EXPECT_EQ(header->selectedIndex(), 0);
+    EXPECT_TRUE(header->viewOCR()->isChecked());
+    app->closeMenu();
+
+    open(VizoSettings::Valley, 1);
+    EXPECT_EQ(menu->segmentedController()->numOfButton(), 0);
+    EXPECT_TRUE(menu->optionsMenuController()->menu()->isEmpty());
+    EXPECT_TRUE(menu->ocrMenuController()->menu()->isEmpty());
+}
+
+TEST_F(MenuColumn, ArrowsWrapTabsOrStepTheSliderOfAnOpenSubMenu)
+{
+    open(VizoSettings::Summit, 1);
+    // The contrast slider lies in the root: the arrows switch tabs, and the
+    // row in front of the new tab is read out.
+    key(Qt::Key_Down);
+    ASSERT_EQ(menu->selectedMenuItem(0), menu->optionsMenu()->menuItemOption_Contrast_Near.get());
+    sent.clear();
+    menu->onArrowKey(-1);
+    EXPECT_EQ(menu->segmentedController()->selectedIndex(), 2);
+    EXPECT_EQ(menu->settingsTabView()->currentIndex(), 2);
+    menu->onArrowKey(+1);
+    EXPECT_EQ(menu->segmentedController()->selectedIndex(), 0);
+    menu->onArrowKey(+1);
+    EXPECT_EQ(menu->segmentedController()->selectedIndex(), 1);
+    EXPECT_EQ(spoken().last(), settings()->text("MenuName", "OCR.FieldMode"));
+    EXPECT_TRUE(commands().isEmpty());
+    EXPECT_EQ(settings()->options()->contrastForNear(),
+              menu->optionsMenu()->menuItemOption_Contrast_Near->valueOfSlider());
+    app->closeMenu();
+
+    open(VizoSettings::Ridge, 1);
+    menu->onArrowKey(-1);
+    EXPECT_EQ(menu->segmentedController()->selectedIndex(), 1);
+    menu->onArrowKey(+1);
+    EXPECT_EQ(menu->segmentedController()->selectedIndex(), 0);
+    app->closeMenu();
+
+    open(VizoSettings::Ridge, 1, 1);
+    menu->onArrowKey(+1);
+    EXPECT_EQ(menu->segmentedController()->selectedIndex(), 0);
+    EXPECT_EQ(menu->settingsTabView()->currentIndex(), 1);
+}
+
+TEST_F(MenuColumn, ScrollSpeedEditCycle)
+{
+    settings()->options()->setAutoscrollSpeed(5);
+    open(VizoSettings::Summit, 1);
+    OptionsMenu *o = menu->optionsMenu();
+    moveTo("Auto-scroll");
+    key(Qt::Key_Return);
+    ASSERT_TRUE(menu->isMenuExpanded());
+    ASSERT_EQ(menu->selectedMenuItem(0), o->menuItemOption_AutoScroll_ScrollSpeed.get());
+
+    // Idle: the step is undone and nothing is sent.
+    menu->onArrowKey(-1);
+    spin(30);
+    EXPECT_EQ(o->menuItemOption_AutoScroll_ScrollSpeed->valueOfSlider(), 5);
+    EXPECT_TRUE(commands().isEmpty());
+
+    key(Qt::Key_Return); // begin the edit
+    menu->onArrowKey(-1);
+    EXPECT_EQ(settings()->options()->autoscrollSpeed(), 4);
+    EXPECT_EQ(commands(), (QList<QByteArray>{SetAutoScrollSpeed(4).payload()}));
+    sent.clear();
+    // Escape goes back to where the edit began.
+    key(Qt::Key_Escape);
+    EXPECT_EQ(o->menuItemOption_AutoScroll_ScrollSpeed->valueOfSlider(), 5);
+    EXPECT_EQ(settings()->options()->autoscrollSpeed(), 5);
+    EXPECT_EQ(commands(), (QList<QByteArray>{SetAutoScrollSpeed(5).payload()}));
+    EXPECT_TRUE(menu->isMenuExpanded());
+
+    // At the bottom of the range a step sends nothing.
+    settings()->options()->setAutoscrollSpeed(0);
+    menu->reloadSettings();
+    key(Qt::Key_Return);
+    sent.clear();
+    menu->onArrowKey(-1);
+    EXPECT_TRUE(sent.isEmpty());
+
+    // closeUI cancels the edit in progress, then closes the menu.
+    menu->onArrowKey(+1);
+    sent.clear();
+    menu->closeUI();
+    spin(30);
+    EXPECT_EQ(settings()->options()->autoscrollSpeed(), 0);
+    EXPECT_EQ(commands(), (QList<QByteArray>{SetAutoScrollSpeed(0).payload(),
+                                             VizoCmd::MenuClosed().payload()}));
+    EXPECT_FALSE(menu->isOpened());
+}
+
+TEST_F(MenuColumn, MarkerRadiosAndTheirSetRows)
+{
+    open(VizoSettings::Summit, 0);
+    OptionsMenu *o = menu->optionsMenu();
+    auto line = o->menuItemOption_Marker_Mode[0][0];
+    auto setLine = o->menuItemOption_Marker_SetLineMarkerPosition[0];
+    auto setWindow = o->menuItemOption_Marker_SetWindowMarkerSize[0];
+    EXPECT_TRUE(setLine->disabled());
+    EXPECT_TRUE(setWindow->disabled());
+    moveTo("Marker");
+    key(Qt::Key_Return);
+    ASSERT_EQ(menu->selectedMenuItem(0), line.get());
+    sent.clear();
+
+    key(Qt::Key_Return);
+    EXPECT_TRUE(line->valueOfRadioGroup());
+    EXPECT_EQ(settings()->options()->markerModeForDistance(), 0);
+    EXPECT_EQ(commands(), (QList<QByteArray>{SetMarkerType(1, 0).payload()}));
+    EXPECT_FALSE(setLine->disabled());
+    EXPECT_TRUE(setWindow->disabled());
+
+    // Choosing it again switches markers off, and says so.
+    sent.clear();
+    key(Qt::Key_Return);
+    EXPECT_EQ(settings()->options()->markerModeForDistance(), 4);
+    EXPECT_EQ(commands(), (QList<QByteArray>{MarkersOff().payload()}));
+    EXPECT_EQ(spoken(), (QStringList{"Off"}));
+    EXPECT_TRUE(setLine->disabled());
+
+    // A radio switched off while another mode is the view's sends nothing.
+    settings()->options()->setMarkerModeForDistance(2);
+    menu->reloadSettings();
+    EXPECT_TRUE(o->menuItemOption_Marker_Mode[0][2]->valueOfRadioGroup());
+    EXPECT_FALSE(setWindow->disabled());
+    sent.clear();
+    line->eventValueChanged(line.get(), false);
+    EXPECT_TRUE(sent.isEmpty());
+    EXPECT_EQ(settings()->options()->markerModeForDistance(), 2);
+}
+
+TEST_F(MenuColumn, LanguageSwitchReloadsTextsAndReselectingSendsNothing)
+{
+    open(VizoSettings::Summit, 1);
+    OptionsMenu *o = menu->optionsMenu();
+    ASSERT_EQ(o->menuItemOptions_ArrayOfLanguage.size(), 5);
+    auto english = o->menuItemOptions_ArrayOfLanguage.at(0);
+    auto french = o->menuItemOptions_ArrayOfLanguage.at(1);
+    EXPECT_TRUE(english->valueOfRadioGroup());
+
+    english->eventValueChanged(english.get(), true);
+    EXPECT_TRUE(sent.isEmpty());
+
+    french->exclusiveSelect();
+    french->eventValueChanged(french.get(), true);
+    EXPECT_EQ(commands(), (QList<QByteArray>{VizoCmd::SetLanguage(2).payload()}));
+    EXPECT_EQ(settings()->vizoRegion()->getCurrentLanguage()->code(), 2);
+    EXPECT_EQ(settings()->ocr()->language(),
+              settings()->vizoRegion()->getCurrentLanguage()->ocrBitMask());
+    const QString frenchExit = settings()->text("MenuName", "Exit");
+    ASSERT_FALSE(frenchExit.isEmpty());
+    EXPECT_EQ(o->menuItemOption_Exit->labelText(), frenchExit);
+    EXPECT_EQ(menu->segmentedController()->viewOption()->text(),
+              settings()->text("MenuName", "Option"));
+}
+
+TEST_F(MenuColumn, BatteryRequestsOnlyWhileInformationIsOpen)
+{
+    open(VizoSettings::Summit, 1);
+    OptionsMenu *o = menu->optionsMenu();
+    moveTo("Information");
+    sent.clear();
+    key(Qt::Key_Return);
+    spin(50);
+    EXPECT_TRUE(commands().contains(VizoCmd::RequestBatteryInfo().payload()));
+    EXPECT_TRUE(o->isBatteryTimerRunning());
+
+    settings()->options()->setInfo_battery("42%");
+    menu->updateBatteryInfo();
+    EXPECT_TRUE(o->menuItemOption_Information_Battery->labelText().contains("42%"));
+
+    key(Qt::Key_Escape);
+    spin(50);
+    EXPECT_FALSE(menu->isMenuExpanded());
+    EXPECT_FALSE(o->isBatteryTimerRunning());
+
+    // Closing the whole menu from inside the level stops them too.
+    key(Qt::Key_Return);
+    spin(50);
+    ASSERT_TRUE(o->isBatteryTimerRunning());
+    app->closeMenu();
+    EXPECT_FALSE(o->isBatteryTimerRunning());
+}
+
+TEST_F(MenuColumn, OCRLanguagesKeepTheInterfaceLanguageAndOneMore)
+{
+    open(VizoSettings::Summit, 1);
+    OCRMenu *ocr = menu->ocrMenu();
+    const QList<std::shared_ptr<TrellisItemCheckBox>> &boxes = ocr->menuItemOCR_ArrayOfOCRLanguage;
+    ASSERT_EQ(boxes.size(), 6); // English French German Spanish Italian Dutch
+    const quint32 english = boxes.at(0)->userData().toUInt();
+    settings()->ocr()->setLanguage(english);
+    menu->reloadSettings();
+    ASSERT_TRUE(boxes.at(0)->valueOfCheckBox());
+
+    auto turn = [&](int i, bool on) {
+        boxes.at(i)->setValueOfCheckBox(on);
+        boxes.at(i)->eventValueChanged(boxes.at(i).get(), on);
+    };
+    const quint32 german = boxes.at(2)->userData().toUInt();
+    const quint32 spanish = boxes.at(3)->userData().toUInt();
+    turn(2, true);
+    EXPECT_EQ(settings()->ocr()->language(), english | german);
+    turn(3, true);
+    EXPECT_EQ(settings()->ocr()->language(), english | spanish);
+    EXPECT_FALSE(boxes.at(2)->valueOfCheckBox());
+    EXPECT_TRUE(boxes.at(0)->valueOfCheckBox());
+    EXPECT_EQ(commands(),
+              (QList<QByteArray>{VizoCmd::SetOcrLanguages(english | german).payload(),
+                                 VizoCmd::SetOcrLanguages(english | spanish).payload()}));
+
+    sent.clear();
+    turn(0, false);
+    EXPECT_TRUE(boxes.at(0)->valueOfCheckBox());
+    EXPECT_EQ(settings()->ocr()->language(), english | spanish);
+    EXPECT_TRUE(sent.isEmpty());
+}
