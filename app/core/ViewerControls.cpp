@@ -31,7 +31,10 @@ ViewerControls::ViewerControls(AppDelegate &app)
     m_strip->show();
     m_help = new HelpOverlay(window);
     m_still = std::make_unique<PictureStill>([a] { return a ? a->captureView() : nullptr; });
-    connect(&app, &AppDelegate::ready, m_strip, &StatusStrip::refresh);
+    // After the splash has closed (posted at the same moment).
+    connect(&app, &AppDelegate::ready, m_strip, [this] {
+        QMetaObject::invokeMethod(m_strip, &StatusStrip::refresh, Qt::QueuedConnection);
+    });
     connect(&app, &AppDelegate::connectionClosed, this, [this] {
         m_still->unfreeze();
         m_strip->setSettings(AppDelegate::settings());

@@ -19,7 +19,7 @@ namespace {
 
 QString viewerPath()
 {
-    return qEnvironmentVariable("VIZO_BINARY_DIR") + QStringLiteral("/app/core/vizo-viewer");
+    return qEnvironmentVariable("VIZO_BINARY_DIR") + QStringLiteral("/app/vizo-viewer");
 }
 
 struct EndToEnd : ::testing::Test
@@ -261,7 +261,7 @@ TEST_F(EndToEnd, WaitsForTheCameraAndComesBackAfterEachUnplug)
     EXPECT_TRUE(spinUntil([&] { return camera->device && camera->device->hostSaidClosing(); }, 5000));
 }
 
-TEST(Program, BadOptionPrintsUsageAndExitsTwo)
+TEST(Program, BadOptionOrNoDisplayExitsTwo)
 {
     QProcess viewer;
     viewer.start(viewerPath(), {"--no-such-option"});
@@ -274,6 +274,18 @@ TEST(Program, BadOptionPrintsUsageAndExitsTwo)
     ASSERT_TRUE(viewer.waitForFinished(20000));
     EXPECT_EQ(viewer.exitCode(), 0);
     EXPECT_TRUE(viewer.readAllStandardOutput().contains("--simulate"));
+
+    // No display at all: one line and status 2, not Qt's abort.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(name);
+    viewer.setProcessEnvironment(env);
+    viewer.start(viewerPath(), {"--simulate"});
+    ASSERT_TRUE(viewer.waitForFinished(20000));
+    EXPECT_EQ(viewer.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(viewer.exitCode(), 2);
+    EXPECT_EQ(viewer.readAllStandardError(),
+              "vizo-viewer: no display: run it in a desktop session, or under xvfb-run\n");
 }
 
 TEST(Program, SecondCopyRaisesTheFirstAndEnds)
