@@ -45,7 +45,11 @@ void VizoEventDispatcher::waitForParsers()
 
 void VizoEventDispatcher::post(std::function<void()> fn)
 {
-    brPostMain(std::move(fn), &m_app);
+    std::weak_ptr<int> alive = m_alive;
+    brPostMain([alive, fn = std::move(fn)] {
+        if (alive.lock())
+            fn();
+    }, &m_app);
 }
 
 void VizoEventDispatcher::onPacket(const QByteArray &payload, uint16_t count, uint16_t index)
