@@ -10,8 +10,7 @@
 
 #include <algorithm>
 
-HelpOverlay::HelpOverlay(QWidget *window)
-    : QWidget(window)
+HelpOverlay::HelpOverlay(QWidget *window) : QWidget(window)
 {
     setObjectName(QStringLiteral("helpOverlay"));
     setAccessibleName(QStringLiteral("Hot keys"));
@@ -75,7 +74,8 @@ void HelpOverlay::showKeys(const QList<QPair<QString, QString>> &armed)
     for (const QStringList &block : blocks) {
         if (used > 0 && used + block.size() > perColumn)
             flush();
-        html << QStringLiteral("<p style='margin-top:0.4em'><b style='color:#ffff00'>%1</b><br>").arg(block.first().toHtmlEscaped());
+        html << QStringLiteral("<p style='margin-top:0.4em'><b style='color:#ffff00'>%1</b><br>")
+                    .arg(block.first().toHtmlEscaped());
         QStringList lines;
         for (qsizetype i = 1; i < block.size(); ++i)
             lines << block.at(i).toHtmlEscaped();
@@ -96,7 +96,8 @@ QString HelpOverlay::text() const
     QStringList lines;
     for (QLabel *label : m_labels) {
         QString t = label->text();
-        t.replace(QStringLiteral("<br>"), QStringLiteral("\n")).replace(QStringLiteral("</p>"), QStringLiteral("\n"));
+        t.replace(QStringLiteral("<br>"), QStringLiteral("\n"))
+            .replace(QStringLiteral("</p>"), QStringLiteral("\n"));
         t.remove(QRegularExpression(QStringLiteral("<[^>]*>")));
         lines << t;
     }

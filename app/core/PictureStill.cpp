@@ -36,7 +36,8 @@ QImage PictureStill::currentPicture() const
         if (blank) {
             if (QScreen *screen = view->screen()) {
                 const QPoint origin = view->mapToGlobal(QPoint(0, 0));
-                image = screen->grabWindow(0, origin.x(), origin.y(), view->width(), view->height()).toImage();
+                image = screen->grabWindow(0, origin.x(), origin.y(), view->width(), view->height())
+                            .toImage();
             }
         }
     }
@@ -119,7 +120,8 @@ QString PictureStill::saveSnapshot(QString *error)
         *error = QStringLiteral("the folder %1 cannot be made").arg(dir.path());
         return {};
     }
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH.mm.ss"));
+    const QString stamp =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH.mm.ss"));
     QString path = dir.filePath(QStringLiteral("Vizo %1.png").arg(stamp));
     for (int n = 2; QFile::exists(path); ++n)
         path = dir.filePath(QStringLiteral("Vizo %1 (%2).png").arg(stamp).arg(n));

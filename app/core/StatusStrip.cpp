@@ -10,8 +10,7 @@
 
 #include <algorithm>
 
-StatusStrip::StatusStrip(QWidget *window)
-    : QLabel(window)
+StatusStrip::StatusStrip(QWidget *window, QWidget *area) : QLabel(window), m_area(area)
 {
     setObjectName(QStringLiteral("statusStrip"));
     setAccessibleDescription(QStringLiteral("Viewer status"));
@@ -24,6 +23,8 @@ StatusStrip::StatusStrip(QWidget *window)
         refresh();
     });
     window->installEventFilter(this);
+    if (area)
+        area->installEventFilter(this);
     refresh();
 }
 
@@ -41,7 +42,8 @@ QString StatusStrip::statusText() const
     QStringList parts;
     parts << (connectionState ? connectionState() : QString());
     if (VizoSettings *s = m_settings) {
-        parts << (s->cameraMode() == 0 ? QStringLiteral("Distance view") : QStringLiteral("Near view"));
+        parts << (s->cameraMode() == 0 ? QStringLiteral("Distance view")
+                                       : QStringLiteral("Near view"));
         parts << QStringLiteral("Zoom %1").arg(s->zoomLevel());
         const int slot = s->cameraMode() == 0 ? s->selectedColorSlotForDistanceViewMode()
                                               : s->selectedColorSlotForNearViewMode();
@@ -49,8 +51,9 @@ QString StatusStrip::statusText() const
             if (VizoColorSlot *colours = mode->slot(slot))
                 parts << QStringLiteral("Colours: %1").arg(colours->toString());
         }
-        parts << QStringLiteral("Contrast %1").arg(s->cameraMode() == 0 ? s->options()->contrastForDistance()
-                                                                        : s->options()->contrastForNear());
+        parts << QStringLiteral("Contrast %1")
+                     .arg(s->cameraMode() == 0 ? s->options()->contrastForDistance()
+                                               : s->options()->contrastForNear());
     }
     parts.removeAll(QString());
     return parts.join(QStringLiteral("  ·  "));
@@ -84,13 +87,17 @@ void StatusStrip::place()
     f.setBold(true);
     setFont(f);
     const int h = f.pixelSize() * 2;
-    setGeometry(0, window->height() - h, window->width(), h);
+    // The area only grows; a smaller window crops it at the right and bottom.
+    const QRect area = (m_area ? m_area->geometry() : window->rect()) & window->rect();
+    setGeometry(area.x(), area.y() + area.height() - h, area.width(), h);
     raise();
 }
 
 bool StatusStrip::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == parentWidget() && (event->type() == QEvent::Resize || event->type() == QEvent::ChildAdded))
+    const bool moved = event->type() == QEvent::Resize || event->type() == QEvent::Move;
+    if ((watched == parentWidget() && (moved || event->type() == QEvent::ChildAdded)) ||
+        (watched == m_area && moved))
         QMetaObject::invokeMethod(this, &StatusStrip::place, Qt::QueuedConnection);
     return QLabel::eventFilter(watched, event);
 }

@@ -16,7 +16,9 @@ class StatusStrip : public QLabel
     Q_OBJECT
 
 public:
-    explicit StatusStrip(QWidget *window);
+    // Along the bottom of `area` (the picture area, which the menu column
+    // narrows), inside `window`.
+    StatusStrip(QWidget *window, QWidget *area);
 
     // Follows this model's changes (the model is replaced at each new
     // connection).
@@ -37,6 +39,7 @@ protected:
 private:
     void place();
 
+    QPointer<QWidget> m_area;
     QPointer<VizoSettings> m_settings;
     QMetaObject::Connection m_changed;
     QString m_flash;

@@ -5,6 +5,8 @@
 #include "PictureStill.h"
 #include "StatusStrip.h"
 
+#include "input/VizoInputNames.h"
+
 #include <bramble/BrHotKey.h>
 
 #include <QApplication>
@@ -14,11 +16,10 @@
 
 #include <cstdio>
 
-ViewerControls::ViewerControls(AppDelegate &app)
-    : QObject(&app), m_app(app)
+ViewerControls::ViewerControls(AppDelegate &app) : QObject(&app), m_app(app)
 {
     QWidget *window = app.window();
-    m_strip = new StatusStrip(window);
+    m_strip = new StatusStrip(window, app.captureViewContainer());
     QPointer<AppDelegate> a(&app);
     m_strip->connectionState = [a] {
         if (!a)
@@ -39,22 +40,13 @@ ViewerControls::ViewerControls(AppDelegate &app)
         m_still->unfreeze();
         m_strip->setSettings(AppDelegate::settings());
     });
-    connect(&app, &AppDelegate::captureViewChanged, this, [this] {
-        watchPicture();
-        m_strip->refresh();
-    });
+    connect(&app, &AppDelegate::captureViewChanged, m_strip, &StatusStrip::refresh);
     qApp->installEventFilter(this);
 }
 
 ViewerControls::~ViewerControls()
 {
     qApp->removeEventFilter(this);
-}
-
-void ViewerControls::watchPicture()
-{
-    if (QWidget *picture = m_app.captureView())
-        picture->installEventFilter(this);
 }
 
 void ViewerControls::say(const QString &message)
@@ -78,8 +70,11 @@ void ViewerControls::toggleHelp()
         if (it.value() && it.value()->enabled())
             armed << qMakePair(it.key(), it.value()->description());
     }
-    // The order of the hot key file's actions, not the table's.
-    std::sort(armed.begin(), armed.end());
+    // In the order the actions are made, which groups related keys.
+    const QStringList &order = VizoInputNames::hotKeyActions();
+    std::sort(armed.begin(), armed.end(), [&order](const auto &a, const auto &b) {
+        return order.indexOf(a.first) < order.indexOf(b.first);
+    });
     m_help->showKeys(armed);
 }
 
@@ -89,8 +84,9 @@ void ViewerControls::toggleFreeze()
         say(QStringLiteral("No picture to freeze"));
         return;
     }
-    say(m_still->isFrozen() ? QStringLiteral("Picture frozen: F9 or a middle click shows the live picture")
-                            : QStringLiteral("Live picture"));
+    say(m_still->isFrozen()
+            ? QStringLiteral("Picture frozen: F9 or a middle click shows the live picture")
+            : QStringLiteral("Live picture"));
 }
 
 void ViewerControls::snapshot()

@@ -37,7 +37,6 @@ protected:
 
 private:
     void say(const QString &message);
-    void watchPicture();
 
     AppDelegate &m_app;
     StatusStrip *m_strip = nullptr;

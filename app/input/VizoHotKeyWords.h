@@ -10,8 +10,8 @@ namespace VizoHotKeyWords {
 
 struct Entry
 {
-    QString group;        // "Camera", "OCR mode" ...
-    QString description;  // "zoom in"
+    QString group;       // "Camera", "OCR mode" ...
+    QString description; // "zoom in"
 };
 
 // The action's group and description; an unknown name gets group "Other"

@@ -57,8 +57,8 @@ TEST_F(ViewerControlsTest, NoVideoDeviceShowsANoticeAndTheWheelStillReachesTheGe
     int wheels = 0;
     recognizer->eventScrollWheel = [&](const MouseGestureEvent &) { ++wheels; };
     app->dicMouseGestures().insert("Wheel", recognizer);
-    QWheelEvent wheel(QPointF(50, 50), notice->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, 120),
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent wheel(QPointF(50, 50), notice->mapToGlobal(QPointF(50, 50)), QPoint(),
+                      QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(notice, &wheel);
     spin(10);
     EXPECT_EQ(wheels, 1);
