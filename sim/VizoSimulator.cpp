@@ -1,6 +1,5 @@
 #include "sim/VizoSimulator.h"
 
-#include "link/VizoPacedWriter.h"
 #include "link/VizoStreamFramer.h"
 #include "protocol/VizoFrame.h"
 #include "protocol/VizoFrameDecoder.h"
@@ -18,7 +17,13 @@
 #include <termios.h>
 #include <unistd.h>
 
-VizoSimulator::VizoSimulator(VizoSimState initial) : m_device(std::move(initial)) {}
+VizoSimulator::VizoSimulator(VizoSimState initial) : m_device(std::move(initial))
+{
+    m_device.eventNote = [this](const QString &note) {
+        if (eventTrace)
+            eventTrace(QStringLiteral("note:   ") + note);
+    };
+}
 
 VizoSimulator::~VizoSimulator()
 {
@@ -38,7 +43,7 @@ bool VizoSimulator::openPort(QString *error)
         m_master = -1;
         return false;
     };
-    m_master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    m_master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
     if (m_master < 0)
         return fail("posix_openpt");
     if (::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0)
@@ -107,15 +112,25 @@ bool VizoSimulator::waitForHost()
 
 long VizoSimulator::writeAll(const void *data, std::size_t size)
 {
+    // The port is non-blocking: a host that stops reading must not keep
+    // stop() waiting.
     const auto *bytes = static_cast<const char *>(data);
     std::size_t done = 0;
-    while (done < size) {
+    while (done < size && !m_stop) {
         const ssize_t n = ::write(m_master, bytes + done, size - done);
+        if (n > 0) {
+            done += std::size_t(n);
+            continue;
+        }
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
+        if (n < 0 && errno != EAGAIN)
             break;
-        done += std::size_t(n);
+        pollfd fds[2] = {{m_master, POLLOUT, 0}, {m_wake[0], POLLIN, 0}};
+        if (::poll(fds, 2, 1000) < 0 && errno != EINTR)
+            break;
+        if (fds[1].revents & POLLIN)
+            break;
     }
     return long(done);
 }
@@ -128,8 +143,7 @@ void VizoSimulator::send(const std::vector<VizoSimFrame> &frames)
             eventTrace(QStringLiteral("device: ") + vizoDescribeFrame(VizoDirection::DeviceToHost, frame));
         if (m_stop)
             return;
-        // Paced as the real device paces its frames.
-        m_writer->write(frame.constData(), std::size_t(frame.size()));
+        writeAll(frame.constData(), std::size_t(frame.size()));
     }
 }
 
@@ -139,9 +153,7 @@ void VizoSimulator::run()
         return;
     if (waitForHost()) {
         m_hostConnected = true;
-        m_writer = std::make_unique<VizoPacedWriter>(
-            [this](const void *data, std::size_t size) { return writeAll(data, size); });
-        BrPacketAssembler assembler(unsigned(VizoFrame::headerSize));
+        BrPacketAssembler assembler{unsigned(VizoFrame::headerSize)};
         VizoStreamFramer framer(assembler);
         std::vector<VizoReceivedFrame> received;
         framer.eventFrame = [&](const VizoReceivedFrame &f) { received.push_back(f); };
@@ -159,7 +171,7 @@ void VizoSimulator::run()
                 continue;
             const ssize_t n = ::read(m_master, buffer, sizeof buffer);
             if (n <= 0) {
-                if (n < 0 && errno == EINTR)
+                if (n < 0 && (errno == EINTR || errno == EAGAIN))
                     continue;
                 break; // the host closed the port
             }
@@ -172,7 +184,10 @@ void VizoSimulator::run()
                 send(m_device.handle(f.payload));
             }
         }
-        m_writer->waitIdle();
+        // A moment for the host to read the last answers before the port
+        // goes away (stop() cuts it short).
+        pollfd wake{m_wake[0], POLLIN, 0};
+        ::poll(&wake, 1, 200);
     }
     if (eventEnded)
         eventEnded();

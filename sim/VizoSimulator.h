@@ -1,9 +1,10 @@
 #pragma once
 // Runs a VizoSimDevice on a pseudo-terminal: the viewer opens portPath() as
 // its serial port. The simulator waits until a host opens the port, reports
-// the device's edition and region, then answers every frame, with the same
-// pacing as the real link, until the host says HostClosing or closes the
-// port.
+// the device's edition and region, then answers every frame until the host
+// says HostClosing or closes the port. The device's frames go out as fast as
+// the host reads them: the link's rests are the host's duty towards the
+// device, and a long file list must not take minutes.
 //
 // run() blocks; start() runs the same on a thread of its own. eventTrace and
 // eventEnded are called on that thread.
@@ -17,8 +18,6 @@
 #include <memory>
 #include <thread>
 
-class VizoPacedWriter;
-
 class VizoSimulator
 {
 public:
@@ -28,7 +27,8 @@ public:
     VizoSimulator(const VizoSimulator &) = delete;
     VizoSimulator &operator=(const VizoSimulator &) = delete;
 
-    // One line per frame in either direction ("host:   ..." / "device: ...").
+    // One line per frame in either direction ("host:   ..." / "device: ..."),
+    // and the device's notes ("note:   ...").
     std::function<void(const QString &line)> eventTrace;
     // The host left (HostClosing, or the port was closed) or stop() was called.
     std::function<void()> eventEnded;
@@ -57,6 +57,5 @@ private:
     int m_wake[2] = {-1, -1};
     std::atomic<bool> m_stop{false};
     std::atomic<bool> m_hostConnected{false};
-    std::unique_ptr<VizoPacedWriter> m_writer;
     std::thread m_thread;
 };

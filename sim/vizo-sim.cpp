@@ -55,6 +55,9 @@ int main(int argc, char **argv)
                       QStringLiteral("3")});
     parser.addOption({QStringLiteral("ocr-texts"), QStringLiteral("Stored OCR texts on the card."),
                       QStringLiteral("n"), QStringLiteral("2")});
+    parser.addOption({QStringLiteral("name-length"),
+                      QStringLiteral("Long file names of n characters (13-255) instead of IMG_0001.jpg."),
+                      QStringLiteral("n")});
     parser.addOption({QStringLiteral("trace"), QStringLiteral("Print every frame in both directions.")});
     if (!parser.parse(app.arguments()))
         return fail(parser.errorText());
@@ -83,7 +86,11 @@ int main(int argc, char **argv)
         return fail(QStringLiteral("images must be a number 0-100000"));
     if (!readCount(parser, QStringLiteral("ocr-texts"), 100000, &ocrTexts))
         return fail(QStringLiteral("ocr-texts must be a number 0-100000"));
-    state.fillCard(images, ocrTexts);
+    int nameLength = 0;
+    if (!readCount(parser, QStringLiteral("name-length"), VizoSimState::maxNameLength, &nameLength)
+        || (parser.isSet(QStringLiteral("name-length")) && nameLength < 13))
+        return fail(QStringLiteral("name-length must be a number 13-255"));
+    state.fillCard(images, ocrTexts, nameLength);
 
     VizoSimulator simulator(state);
     QString error;

@@ -25,6 +25,9 @@ QString usage()
         "  --port PATH        use this serial device instead of looking for the camera's port\n"
         "  --simulate         run a virtual camera inside the viewer (no device needed)\n"
         "  --edition NAME     edition of the virtual camera: summit (default), ridge or valley\n"
+        "  --images N         images on the virtual camera's card (default 12)\n"
+        "  --ocr-texts N      recognised texts on the virtual camera's card (default 5)\n"
+        "  --name-length N    give the virtual card's files long names of N characters (13-255)\n"
         "  --camera NAME      name of the video capture device (default \"FX3\")\n"
         "  --exit-on-unplug   end when the camera goes away instead of waiting for it\n"
         "  --list-hotkeys     print every hot key with what it does, grouped by mode\n"
@@ -35,6 +38,7 @@ CommandLineOptions parse(const QStringList &arguments)
 {
     CommandLineOptions options;
     bool editionGiven = false;
+    QString cardOption; // the last card option given, which needs --simulate
     bool portGiven = false;
     auto fail = [&options](const QString &message) {
         options.error = message;
@@ -95,6 +99,22 @@ CommandLineOptions parse(const QStringList &arguments)
                 return fail(QStringLiteral("unknown edition \"%1\" (summit, ridge or valley)").arg(name));
             options.simulatedEdition = code;
             editionGiven = true;
+        } else if (arg == QLatin1String("--images") || arg == QLatin1String("--ocr-texts")
+                   || arg == QLatin1String("--name-length")) {
+            const bool names = arg == QLatin1String("--name-length");
+            const int min = names ? 13 : 0;
+            const int max = names ? 255 : 100000;
+            QString text;
+            const bool given = takeValue(&text);
+            bool number = false;
+            const int n = text.toInt(&number);
+            if (!given || !number || n < min || n > max)
+                return fail(QStringLiteral("%1 needs a number %2-%3").arg(arg).arg(min).arg(max));
+            int *target = names ? &options.simulatedNameLength
+                                : arg == QLatin1String("--images") ? &options.simulatedImages
+                                                                   : &options.simulatedOcrTexts;
+            *target = n;
+            cardOption = arg;
         } else {
             return fail(QStringLiteral("unknown option \"%1\"").arg(arguments.at(i)));
         }
@@ -102,6 +122,8 @@ CommandLineOptions parse(const QStringList &arguments)
 
     if (editionGiven && !options.simulate)
         return fail(QStringLiteral("--edition only goes with --simulate"));
+    if (!cardOption.isEmpty() && !options.simulate)
+        return fail(QStringLiteral("%1 only goes with --simulate").arg(cardOption));
     if (portGiven && options.simulate)
         return fail(QStringLiteral("--port and --simulate exclude each other"));
     return options;

@@ -11,6 +11,9 @@ struct CommandLineOptions
     QString port;                    // serial device to open instead of discovery
     bool simulate = false;           // run the virtual device in-process
     int simulatedEdition = 0;        // edition code of the virtual device (0 Summit, 1 Valley, 2 Ridge)
+    int simulatedImages = 12;        // files on the virtual device's card
+    int simulatedOcrTexts = 5;
+    int simulatedNameLength = 0;     // 0: short file names
     QString cameraName = QStringLiteral("FX3");
     bool help = false;
     bool listHotKeys = false;        // print the hot keys and their combinations

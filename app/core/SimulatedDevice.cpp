@@ -14,8 +14,7 @@ public:
     using VizoSimulator::VizoSimulator;
 };
 
-namespace {
-SimulatedPictureState pictureState(const VizoSimState &s)
+SimulatedPictureState SimulatedDevice::pictureState(const VizoSimState &s, const VizoSimRegion &region)
 {
     SimulatedPictureState p;
     switch (s.mode) {
@@ -26,20 +25,59 @@ SimulatedPictureState pictureState(const VizoSimState &s)
     case VizoSimMode::AutoScroll: p.mode = 4; break;
     case VizoSimMode::CameraPreviewFromOcr: p.mode = 5; break;
     }
-    const int view = s.view();
-    p.cameraMode = view;
+    const auto now = VizoSimMotion::Clock::now();
+    const auto view = std::size_t(s.view());
+    const auto shown = std::size_t(s.shownView());
+    p.cameraMode = int(shown);
     p.zoomLevel = s.zoomLevel;
     const VizoSimColorSlot &slot = s.currentSlot();
     p.textColor = slot.textColor;
     p.bgColor = slot.bgColor;
-    p.contrast = s.contrast[std::size_t(view)];
-    p.markerMode = s.markerMode[std::size_t(view)];
+    p.contrast = s.contrast[view];
+    p.markerMode = s.markerMode[view];
+    p.markerPosition = s.markerPosition[view];
+    p.markerSize = s.markerSize[view];
     p.menuOpen = s.menuOpen;
     p.ocrPlaying = s.ocrPlaying;
     p.autoScrollPlaying = s.autoScrollRunning;
+    const QPointF camera = s.camera[shown].at(now);
+    p.panX = camera.x();
+    p.panY = camera.y();
+    p.findPosition = s.findPosition;
+    switch (s.adjusting) {
+    case VizoSimAdjusting::None: p.adjusting = 0; break;
+    case VizoSimAdjusting::Marker: p.adjusting = 1; break;
+    case VizoSimAdjusting::ScrollRangeStart: p.adjusting = 2; break;
+    case VizoSimAdjusting::ScrollRangeEnd: p.adjusting = 3; break;
+    case VizoSimAdjusting::DistanceDirection: p.adjusting = 4; break;
+    }
+    p.focusLock = s.focusLock;
+    p.voiceGuide = s.voiceGuide;
+    if (const VizoSimRegion::Language *language = region.language(s.language))
+        p.language = language->name;
+    p.autoScrollDirection = s.autoScrollDirection;
+    p.autoScrollSpeed = s.autoScrollSpeed;
+    p.customScrollRange = s.autoScrollRange != 1 && s.customScrollRange;
+    p.autoScrollLine = s.autoScrollLine;
+    p.openFile = s.openFile;
+    p.openFileMissing = s.openFileMissing;
+    p.documentZoom = s.documentZoom;
+    p.documentContrast = s.documentContrast;
+    const QPointF document = s.document.at(now);
+    p.documentPanX = document.x();
+    p.documentPanY = document.y();
+    p.readingLine = s.readingLine;
+    p.ocrViewMode = s.ocrViewMode;
+    p.deskew = s.ocrDeskew != 0;
+    p.perspective = s.ocrPerspective != 0;
+    p.ttsType = s.ttsType;
+    p.ttsSpeed = s.ttsSpeed;
+    p.ttsVolume = s.ttsVolume;
+    p.ttsPitch = s.ttsPitch;
+    p.ocrLanguages = region.ocrNames(s.ocrLanguages).join(QStringLiteral(" + "));
+    p.caption = s.lastSpoken;
     return p;
 }
-} // namespace
 
 SimulatedDevice::SimulatedDevice(int edition, QObject *parent)
     : QObject(parent)
@@ -66,7 +104,7 @@ bool SimulatedDevice::start(QString *error)
 {
     VizoSimState initial;
     initial.edition = m_edition;
-    initial.fillCard(12, 5);
+    initial.fillCard(m_card.images, m_card.ocrTexts, m_card.nameLength);
     m_device = std::make_unique<VizoVirtualDevice>(initial);
     if (!m_device->openPort(error))
         return false;
@@ -99,5 +137,6 @@ void SimulatedDevice::pushFrame()
     if (!m_device)
         return;
     const double seconds = (QDateTime::currentMSecsSinceEpoch() - m_startMs) / 1000.0;
-    m_feed->pushImage(SimulatedPicture::render(pictureState(m_device->device().state()), kFrameSize, seconds));
+    const VizoSimDevice &device = m_device->device();
+    m_feed->pushImage(SimulatedPicture::render(pictureState(device.state(), device.region()), kFrameSize, seconds));
 }

@@ -12,6 +12,9 @@
 
 class LumenFrameFeed;
 class VizoVirtualDevice;
+struct SimulatedPictureState;
+struct VizoSimRegion;
+struct VizoSimState;
 
 class SimulatedDevice : public QObject
 {
@@ -23,6 +26,15 @@ public:
 
     // Whether this build has the virtual device and the serial link.
     static bool isAvailable();
+
+    // What the memory card holds at the start; set before start().
+    struct Card
+    {
+        int images = 12;
+        int ocrTexts = 5;
+        int nameLength = 0; // 0: short names
+    };
+    void setCard(const Card &card) { m_card = card; }
 
     // Opens the pseudo-terminal and starts answering. False with a reason
     // when the terminal cannot be made.
@@ -42,10 +54,14 @@ public:
     static constexpr int kFramesPerSecond = 10;
     static constexpr QSize kFrameSize{1280, 720};
 
+    // What the picture shows of a device state.
+    static SimulatedPictureState pictureState(const VizoSimState &state, const VizoSimRegion &region);
+
 private:
     void pushFrame();
 
     int m_edition;
+    Card m_card;
     std::unique_ptr<VizoVirtualDevice> m_device;
     std::shared_ptr<LumenFrameFeed> m_feed;
     QTimer m_frameTimer;

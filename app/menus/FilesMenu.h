@@ -1,7 +1,7 @@
 #pragma once
 // The Files tree (tab 2): the browsers of the images and recognised texts
-// stored on the device's card. The browsers fill it; until they exist it is
-// empty, as it is for the editions without files.
+// stored on the device's card (Summit only; the other editions get an
+// empty tree). Image and OCR open their browser, Exit closes the menu.
 #include "VizoMenuTree.h"
 
 class FilesMenu : public VizoMenuTree
@@ -16,4 +16,8 @@ public:
     // buildSaveMenuTree: the rows for the current edition.
     TrellisMenuPtr buildMenuTree() override;
     void reloadSettings() override {}
+
+    TrellisItemPtr menuItemFiles_Image;
+    TrellisItemPtr menuItemFiles_OCR;
+    TrellisItemPtr menuItemFiles_Exit;
 };

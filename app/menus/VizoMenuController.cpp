@@ -197,9 +197,18 @@ void VizoMenuController::reloadMenuLabel()
     m_options->reloadMenuLabel();
     m_ocr->reloadMenuLabel();
     m_files->reloadMenuLabel();
-    m_segmentedController->setLabelOption(VizoMenuTree::menuName(QStringLiteral("Option")));
-    m_segmentedController->setLabelOCR(VizoMenuTree::menuName(QStringLiteral("OCR")));
-    m_segmentedController->setLabelSave(VizoMenuTree::menuName(QStringLiteral("Files")));
+    const std::array<QString, 3> names{VizoMenuTree::menuName(QStringLiteral("Option")),
+                                       VizoMenuTree::menuName(QStringLiteral("OCR")),
+                                       VizoMenuTree::menuName(QStringLiteral("Files"))};
+    m_segmentedController->setLabelOption(names[0]);
+    m_segmentedController->setLabelOCR(names[1]);
+    m_segmentedController->setLabelSave(names[2]);
+    // Screen readers name each tab's list after its header button.
+    for (std::size_t t = 0; t < m_tabItems.size(); ++t) {
+        m_tabItems[t]->setAccessibleName(names[t]);
+        if (m_roots[t] && m_roots[t]->tableView())
+            m_roots[t]->tableView()->setAccessibleName(names[t]);
+    }
 }
 
 // ---- opening and closing

@@ -20,6 +20,7 @@ namespace {
 constexpr int kArrow = 44;
 constexpr int kSampleFontPx = 34;
 constexpr int kLabelFontPx = 16;
+constexpr int kNameHeight = 26;
 
 ColorStepping::Pair pairOf(const VizoColorSlot *slot)
 {
@@ -69,6 +70,11 @@ ColorSubPageController::ColorSubPageController(bool backgroundPage, QWidget *par
     m_text->setObjectName(QStringLiteral("text"));
     m_text->setAlignment(Qt::AlignCenter);
     m_text->setWordWrap(true);
+    // Spoken at every step, and written too: not every user tells the
+    // colours apart by sight.
+    m_labelColorName = new QLabel(m_backgroundView);
+    m_labelColorName->setObjectName(QStringLiteral("labelColorName"));
+    m_labelColorName->setAlignment(Qt::AlignCenter);
 
     const QString disable =
         optionText("ColorMode.ColorChangePage.DisableLabel", QStringLiteral("Disable"));
@@ -159,6 +165,7 @@ void ColorSubPageController::applyVizoColor()
     const QString inkStyle = QStringLiteral("color: %1;").arg(ink.name());
     m_text->setText(sample);
     m_text->setStyleSheet(inkStyle);
+    m_labelColorName->setStyleSheet(inkStyle);
     m_labelDisable->setStyleSheet(inkStyle);
     m_labelReverse->setStyleSheet(inkStyle);
     m_backgroundView->setFillColor(paper);
@@ -174,6 +181,7 @@ void ColorSubPageController::applyVizoColor()
                                        QStringLiteral("Background color: %1"))
             : PageSupport::messageText("TTS.LetterColor", QStringLiteral("Text color: %1"));
     m_text->setAccessibleName(format.arg(colorName(code)));
+    m_labelColorName->setText(colorName(code));
     if (QAccessible::isActive()) {
         QAccessibleEvent event(m_text, QAccessible::NameChanged);
         QAccessible::updateAccessibility(&event);
@@ -257,9 +265,11 @@ void ColorSubPageController::layoutContent(const QSize &size, double s)
     layout.add(m_labelReverse, QRect(labelX, bh - kArrow - 8, bw - labelX - 8, kArrow),
                kLabelFontPx);
     // The sample sits between the arrows, centred.
-    layout.add(m_text,
-               QRect(kArrow + 16, kArrow + 12, bw - 2 * (kArrow + 16), bh - 2 * (kArrow + 12)),
-               kSampleFontPx);
+    const QRect middle(kArrow + 16, kArrow + 12, bw - 2 * (kArrow + 16), bh - 2 * (kArrow + 12));
+    layout.add(m_text, middle.adjusted(0, 0, 0, -kNameHeight), kSampleFontPx);
+    layout.add(m_labelColorName,
+               QRect(middle.x(), middle.bottom() + 1 - kNameHeight, middle.width(), kNameHeight),
+               kLabelFontPx + 2);
     layout.apply(s);
 }
 

@@ -28,6 +28,8 @@ public:
     bool isBackgroundPage() const { return m_backgroundPage; }
 
     QLabel *text() const { return m_text; }
+    // The name of the colour being edited, under the sample.
+    QLabel *labelColorName() const { return m_labelColorName; }
     BorderedView *backgroundView() const { return m_backgroundView; }
     ClickableTextField *labelDisable() const { return m_labelDisable; }
     ClickableTextField *labelReverse() const { return m_labelReverse; }
@@ -74,6 +76,7 @@ private:
     QWidget *m_sampleContainer = nullptr;
     BorderedView *m_backgroundView = nullptr;
     QLabel *m_text = nullptr;
+    QLabel *m_labelColorName = nullptr;
     ClickableTextField *m_labelDisable = nullptr;
     ClickableTextField *m_labelReverse = nullptr;
     ArrowButton *m_buttonUpArrow = nullptr;

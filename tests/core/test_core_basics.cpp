@@ -103,9 +103,13 @@ TEST(CommandLine, GoodLines)
     ASSERT_TRUE(o.ok());
     EXPECT_EQ(o.port, "/dev/pts/7");
 
-    o = CommandLine::parse({"vizo-viewer", "--simulate", "--edition=valley"});
-    ASSERT_TRUE(o.ok());
+    o = CommandLine::parse({"vizo-viewer", "--simulate", "--edition=valley", "--images", "3000",
+                            "--ocr-texts=0", "--name-length", "120"});
+    ASSERT_TRUE(o.ok()) << o.error.toStdString();
     EXPECT_EQ(o.simulatedEdition, 1);
+    EXPECT_EQ(o.simulatedImages, 3000);
+    EXPECT_EQ(o.simulatedOcrTexts, 0);
+    EXPECT_EQ(o.simulatedNameLength, 120);
 
     EXPECT_TRUE(CommandLine::parse({"vizo-viewer", "--help"}).help);
 }
@@ -122,6 +126,9 @@ TEST(CommandLine, BadLinesAreRefusedWithAReason)
         {"vizo-viewer", "--simulate", "--port", "/dev/x"},
         {"vizo-viewer", "--simulate=yes"},
         {"vizo-viewer", "stray"},
+        {"vizo-viewer", "--images", "3"},                 // without --simulate
+        {"vizo-viewer", "--simulate", "--images", "many"},
+        {"vizo-viewer", "--simulate", "--name-length", "12"},
     };
     for (const auto &line : bad) {
         const auto o = CommandLine::parse(line);

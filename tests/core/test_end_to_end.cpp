@@ -84,8 +84,8 @@ TEST_F(EndToEnd, LaunchToReadyThenShutdown)
     EXPECT_TRUE(ready);
     EXPECT_EQ(AppDelegate::splash(), nullptr);
     EXPECT_EQ(AppDelegate::settings()->vizoVersion(), 0);
-    // The device's option file (contrast 20) replaced the defaults (19).
-    EXPECT_EQ(AppDelegate::settings()->options()->contrastForNear(), 20);
+    // The device's option file replaced the defaults ("0.0").
+    EXPECT_EQ(AppDelegate::settings()->options()->info_sw(), "1.0.0-sim");
     EXPECT_TRUE(app->mainWindowController()->isResizable());
     EXPECT_NE(app->captureView(), nullptr);
 

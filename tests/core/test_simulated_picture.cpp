@@ -1,5 +1,8 @@
 // The virtual device's picture follows the device's state.
+#include "core/SimulatedDevice.h"
 #include "core/SimulatedPicture.h"
+#include "protocol/VizoCommands.h"
+#include "sim/VizoSimDevice.h"
 
 #include <gtest/gtest.h>
 
@@ -71,4 +74,38 @@ TEST(SimulatedPicture, LowContrastBringsInkAndPaperTogether)
     s.contrast = 0;
     const double low = meanLuma(SimulatedPicture::render(s, kSize, 0), kPage);
     EXPECT_LT(low, high);
+}
+
+TEST(SimulatedPicture, ShowsWhatTheDeviceLastSpokeAndItsColourSlots)
+{
+    VizoSimDevice device;
+    auto state = [&] { return SimulatedDevice::pictureState(device.state(), device.region()); };
+    auto picture = [&] { return SimulatedPicture::render(state(), kSize, 0); };
+    const QRect captionBand(0, 306, 640, 30); // just above the status line
+    auto same = [](const QImage &a, const QImage &b, const QRect &r) { return a.copy(r) == b.copy(r); };
+
+    const QImage silent = picture();
+    device.handle(VizoCmd::SpeakText(QStringLiteral("Zoom in")).payload());
+    EXPECT_EQ(state().caption, QStringLiteral("Zoom in"));
+    const QImage zoomIn = picture();
+    EXPECT_FALSE(same(zoomIn, silent, captionBand));
+    EXPECT_TRUE(same(zoomIn, silent, kPage.adjusted(0, 0, 0, -60)));
+    device.handle(VizoCmd::SpeakText(QStringLiteral("Contraste 20")).payload());
+    EXPECT_FALSE(same(picture(), zoomIn, captionBand));
+    // The blank text said when a window opens leaves no caption.
+    device.handle(VizoCmd::SpeakText(QStringLiteral(" ")).payload());
+    EXPECT_EQ(picture(), silent);
+
+    // The slot in use (near slot 1, white on black) becomes yellow on blue.
+    device.handle(VizoCmd::SetColorSlot(VizoCmd::colorSlotCode(1, 1), 9, 6).payload());
+    const QImage blue = picture();
+    EXPECT_FALSE(same(blue, silent, kPage));
+    auto meanBlue = [](const QImage &image) {
+        double sum = 0;
+        for (int y = 0; y < 300; y += 5)
+            for (int x = 0; x < 640; x += 5)
+                sum += qBlue(image.pixel(x, y));
+        return sum / (60 * 128);
+    };
+    EXPECT_GT(meanBlue(blue), meanBlue(silent) + 40);
 }

@@ -3,6 +3,8 @@
 // commands are recorded, keys go to the focused menu table.
 #include "../core/AppTestSupport.h"
 
+#include "core/OCRModeCaptureViewController.h"
+#include "core/YesNoMessageBoxController.h"
 #include "menus/OCRMenu.h"
 #include "menus/OptionsMenu.h"
 #include "menus/SegmentedController.h"

@@ -257,3 +257,63 @@ TEST_F(MenuColumn, OCRLanguagesKeepTheInterfaceLanguageAndOneMore)
     EXPECT_EQ(settings()->ocr()->language(), english | spanish);
     EXPECT_TRUE(sent.isEmpty());
 }
+
+TEST_F(MenuColumn, InitializationAsksBeforeResetting)
+{
+    open(VizoSettings::Summit, 1);
+    settings()->options()->setFocusLock(true);
+    menu->reloadSettings();
+    auto optionGroup = menu->optionsMenu()->menuItemOption_Initialization_Group[0];
+    auto answer = [this](bool yes) {
+        answerNextBox(nullptr, [yes](ModalWindowController *box) {
+            auto *question = static_cast<YesNoMessageBoxController *>(box);
+            yes ? question->onYes() : question->onNo();
+        });
+    };
+    const QString question = settings()->text("Messages", "ConfirmAlert.Initialization");
+
+    answer(false);
+    optionGroup->eventItemClicked(optionGroup.get());
+    EXPECT_EQ(spoken(), (QStringList{question, settings()->text("Messages", "TTS.Cancelled")}));
+    EXPECT_TRUE(commands().isEmpty());
+    EXPECT_TRUE(settings()->options()->focusLock());
+
+    sent.clear();
+    answer(true);
+    optionGroup->eventItemClicked(optionGroup.get());
+    EXPECT_EQ(commands(), (QList<QByteArray>{VizoCmd::ResetSettings(0).payload()}));
+    EXPECT_FALSE(settings()->options()->focusLock());
+    EXPECT_FALSE(menu->optionsMenu()->menuItemOption_FocusLock->valueOfCheckBox());
+}
+
+TEST_F(MenuColumn, CaptureWindowMenuGetsItsKeysBackAfterEachRecomputation)
+{
+    open(VizoSettings::Summit, 1);
+    app->closeMenu();
+    OCRModeCaptureViewController window;
+    window.loadWindow();
+    settings()->setVizoMode(1);
+    window.vizoModeChanged();
+    ASSERT_EQ(settings()->vizoHotKeyMode(), 2);
+
+    app->openMenu();
+    spin(60);
+    auto *own = qobject_cast<VizoMenuController *>(window.menuController());
+    ASSERT_NE(own, nullptr);
+    ASSERT_TRUE(own->isOpened());
+    // OCR running: the OCR tree alone, without its languages.
+    EXPECT_EQ(own->segmentedController()->numOfButton(), 1);
+    EXPECT_EQ(own->rootForTab(0), own->ocrMenuController());
+    EXPECT_TRUE(own->enableHotKeys());
+
+    app->updateHotKeys();
+    EXPECT_TRUE(own->enableHotKeys());
+
+    // Its Exit row closes the window's menu, not the window.
+    own->ocrMenu()->menuItemOCR_Exit->eventItemClicked(own->ocrMenu()->menuItemOCR_Exit.get());
+    EXPECT_FALSE(own->isOpened());
+    EXPECT_FALSE(window.isClosed());
+    app->updateHotKeys();
+    EXPECT_FALSE(own->enableHotKeys());
+    window.closeWindow();
+}

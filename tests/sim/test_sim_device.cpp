@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 using namespace VizoCmd;
 
 namespace {
@@ -19,8 +22,7 @@ QList<QByteArray> payloads(const std::vector<VizoSimFrame> &frames)
     return out;
 }
 
-template <typename Record>
-QList<QByteArray> send(VizoSimDevice &device, const Record &record)
+template <typename Record> QList<QByteArray> send(VizoSimDevice &device, const Record &record)
 {
     return payloads(device.handle(record.payload()));
 }
@@ -72,14 +74,16 @@ TEST(SimDevice, HelloAndStateReportsFollowEachCommand)
     EXPECT_EQ(send(device, SetFocusLock(1)), hex({"260601"}));
     EXPECT_EQ(send(device, SetVoiceGuide(0)), hex({"260b00"}));
     EXPECT_EQ(send(device, SetTtsVolume(9)), hex({"260d09"}));
-    EXPECT_EQ(send(device, RequestBatteryInfo()), QList<QByteArray>{QByteArray::fromHex("2504") + "Battery 80%"});
+    EXPECT_EQ(send(device, RequestBatteryInfo()),
+              QList<QByteArray>{QByteArray::fromHex("2504") + "80% charged"});
 
     EXPECT_EQ(send(device, OcrStart()), hex({"260402", "260400"}));
     EXPECT_EQ(device.state().mode, VizoSimMode::OcrText);
-    EXPECT_EQ(send(device, OcrExit()), hex({"260401"}));
+    EXPECT_EQ(send(device, OcrExit()), hex({"260401", "260002"}));
     EXPECT_EQ(send(device, SetOcrFieldMode(1)), QList<QByteArray>{});
     EXPECT_EQ(send(device, OcrStart()), hex({"260402", "260403"}));
     EXPECT_EQ(device.state().mode, VizoSimMode::OcrPreview);
+    EXPECT_EQ(send(device, OcrStart()), hex({"260402", "260400"})); // from the whole page to the text
     send(device, OcrExit());
 
     EXPECT_EQ(send(device, AutoScrollEnter()), hex({"260300"}));
@@ -88,9 +92,11 @@ TEST(SimDevice, HelloAndStateReportsFollowEachCommand)
     EXPECT_EQ(send(device, AutoScrollExit()), hex({"260301"}));
     EXPECT_EQ(device.state().mode, VizoSimMode::Camera);
 
-    EXPECT_EQ(send(device, *ImageOpen::fromPath(QStringLiteral("Image/IMG_0001.jpg"))), hex({"260701"}));
+    EXPECT_EQ(send(device, *ImageOpen::fromPath(QStringLiteral("Image/IMG_0001.jpg"))),
+              hex({"260701"}));
     EXPECT_EQ(device.state().openFile, QStringLiteral("Image/IMG_0001.jpg"));
-    EXPECT_EQ(send(device, ImageClose()), hex({"260700"}));
+    EXPECT_EQ(send(device, ImageZoom(ZoomIn)), hex({"260001"}));
+    EXPECT_EQ(send(device, ImageClose()), hex({"260700", "260002"}));
 
     // Unknown and malformed payloads are ignored.
     EXPECT_TRUE(payloads(device.handle(QByteArray::fromHex("7777"))).isEmpty());
@@ -105,12 +111,17 @@ TEST(SimDevice, ColourStepsSkipDisabledSlotsAndEasyColourReturns)
     VizoSimDevice device;
     const auto view = std::size_t(device.state().view());
     ASSERT_EQ(device.state().colorSlots[view][7].textColor, 0); // slot 7 starts disabled
-    for (int slot = 1; slot <= 6; ++slot)
-        EXPECT_EQ(send(device, CameraColor(ColorNext)), QList<QByteArray>{QByteArray::fromHex("2601") + char(slot)});
+    ASSERT_EQ(device.state().selectedSlot[view], 1);
+    for (int slot = 2; slot <= 6; ++slot)
+        EXPECT_EQ(send(device, CameraColor(ColorNext)),
+                  QList<QByteArray>{QByteArray::fromHex("2601") + char(slot)});
     EXPECT_EQ(send(device, CameraColor(ColorNext)), hex({"260100"}));
     EXPECT_EQ(send(device, CameraColor(ColorPrevious)), hex({"260106"}));
     EXPECT_EQ(send(device, EasyColorChange(0)), hex({"260100"}));
     EXPECT_EQ(send(device, EasyColorChange(1)), hex({"260106"}));
+    // Disabling the slot in use falls back to the natural picture.
+    EXPECT_EQ(send(device, SetColorSlot(colorSlotCode(1, 6), 0, 0)), hex({"260100"}));
+    EXPECT_EQ(send(device, ImageColor(ColorPrevious)), hex({"260105"}));
 }
 
 TEST(SimDevice, OptionFileCarriesEveryKeyAndFollowsSettingCommands)
@@ -128,12 +139,35 @@ TEST(SimDevice, OptionFileCarriesEveryKeyAndFollowsSettingCommands)
     EXPECT_EQ(changes, 7);
 
     VizoOptionFileData pairs = parsedOptionFile(device);
-    const char *keys[] = {"CameraMode", "Distance_CurrentSelectColor", "Near_CurrentSelectColor",
-                          "Distance_Contrast", "Near_Contrast", "Distance_MarkerMode", "Near_MarkerMode",
-                          "FocusLock", "VoiceGuide", "AutoScrollDirection", "AutoScrollSpeed", "AutoScrollA4",
-                          "Language", "JoyStickSpeed", "WiFiPassword", "WiFiResolution", "OCRFieldMode",
-                          "OCRViewMode", "OCRDeskew", "OCRPerspective", "TTSType", "TTSSpeed", "TTSVolume",
-                          "TTSPitch", "OCRLanguage", "Info_SW", "Info_SN", "Info_Battery", "Info_AP"};
+    const char *keys[] = {"CameraMode",
+                          "Distance_CurrentSelectColor",
+                          "Near_CurrentSelectColor",
+                          "Distance_Contrast",
+                          "Near_Contrast",
+                          "Distance_MarkerMode",
+                          "Near_MarkerMode",
+                          "FocusLock",
+                          "VoiceGuide",
+                          "AutoScrollDirection",
+                          "AutoScrollSpeed",
+                          "AutoScrollA4",
+                          "Language",
+                          "JoyStickSpeed",
+                          "WiFiPassword",
+                          "WiFiResolution",
+                          "OCRFieldMode",
+                          "OCRViewMode",
+                          "OCRDeskew",
+                          "OCRPerspective",
+                          "TTSType",
+                          "TTSSpeed",
+                          "TTSVolume",
+                          "TTSPitch",
+                          "OCRLanguage",
+                          "Info_SW",
+                          "Info_SN",
+                          "Info_Battery",
+                          "Info_AP"};
     for (const char *key : keys)
         EXPECT_TRUE(pairs.contains(QLatin1String(key))) << key;
     for (int i = 1; i <= 7; ++i) {
@@ -151,8 +185,79 @@ TEST(SimDevice, OptionFileCarriesEveryKeyAndFollowsSettingCommands)
 
     send(device, ResetSettings(2));
     pairs = parsedOptionFile(device);
-    EXPECT_EQ(pairs.value(QStringLiteral("TTSVolume")), QStringLiteral("5"));
+    EXPECT_EQ(pairs.value(QStringLiteral("TTSVolume")), QStringLiteral("7"));
     EXPECT_EQ(pairs.value(QStringLiteral("Near_SelectColor2")), QStringLiteral("0203"));
+    EXPECT_EQ(pairs.value(QStringLiteral("WiFiPassword")), QStringLiteral("47185296"));
+}
+
+TEST(SimDevice, SettingPagesShowOnTheDeviceAndCancelPutsThingsBack)
+{
+    VizoSimDevice device;
+    const auto near = std::size_t(VizoSimState::Near);
+    auto position = [&](int view) {
+        return device.state().camera[std::size_t(view)].at(VizoSimMotion::Clock::now());
+    };
+    auto moveFor = [&](std::uint8_t direction) {
+        const QPointF from = position(device.state().shownView());
+        send(device, CameraMove(direction));
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        send(device, CameraMove(MoveStop));
+        return position(device.state().shownView()) - from;
+    };
+
+    // Marker: steps move the line; cancel restores it, confirm keeps it.
+    send(device, SetMarkerType(2, 0));
+    send(device, MarkerAdjust(MarkerBegin));
+    EXPECT_EQ(device.state().adjusting, VizoSimAdjusting::Marker);
+    send(device, MarkerAdjust(MarkerStepForward));
+    send(device, MarkerAdjust(MarkerStepForward));
+    EXPECT_EQ(device.state().markerPosition[near], 2);
+    send(device, MarkerAdjust(MarkerCancel));
+    EXPECT_EQ(device.state().markerPosition[near], 0);
+    send(device, MarkerAdjust(MarkerBegin));
+    send(device, MarkerAdjust(MarkerStepBack));
+    send(device, MarkerAdjust(MarkerConfirm));
+    EXPECT_EQ(device.state().markerPosition[near], -1);
+    EXPECT_EQ(device.state().adjusting, VizoSimAdjusting::None);
+
+    // The camera moves while a direction is held and stands still after the stop.
+    const QPointF right = moveFor(MoveRight);
+    EXPECT_GT(right.x(), 0);
+    EXPECT_EQ(right.y(), 0);
+    const QPointF stopped = position(VizoSimState::Near);
+    EXPECT_EQ(position(VizoSimState::Near), stopped);
+    EXPECT_LT(moveFor(MoveUp).y(), 0);
+
+    // Aiming the distance camera moves that camera; cancel puts it back.
+    const QPointF nearBefore = position(VizoSimState::Near);
+    send(device, DistanceViewDirection(1));
+    EXPECT_EQ(device.state().shownView(), VizoSimState::Distance);
+    const QPointF aimed = position(VizoSimState::Distance);
+    EXPECT_LT(moveFor(MoveLeft).x(), 0);
+    EXPECT_EQ(position(VizoSimState::Near), nearBefore);
+    send(device, DistanceViewDirection(0));
+    EXPECT_EQ(position(VizoSimState::Distance), aimed);
+    EXPECT_EQ(device.state().shownView(), VizoSimState::Near);
+
+    // A confirmed custom scroll range replaces the A4 page; a cancelled one
+    // leaves the range and the camera as they were.
+    send(device, AutoScrollStartPosition());
+    const QPointF before = position(VizoSimState::Near);
+    moveFor(MoveDown);
+    send(device, AutoScrollRangeCancel());
+    EXPECT_EQ(position(VizoSimState::Near), before);
+    EXPECT_EQ(parsedOptionFile(device).value(QStringLiteral("AutoScrollA4")), QStringLiteral("1"));
+    send(device, AutoScrollStartPosition());
+    send(device, AutoScrollEndPosition());
+    moveFor(MoveDown);
+    send(device, AutoScrollRangeConfirm());
+    EXPECT_TRUE(device.state().customScrollRange);
+    EXPECT_GT(device.state().scrollRangeEnd.y(), device.state().scrollRangeStart.y());
+    EXPECT_EQ(parsedOptionFile(device).value(QStringLiteral("AutoScrollA4")), QStringLiteral("0"));
+
+    // What the device was last asked to say.
+    send(device, SpeakText(QStringLiteral("Kontrast größer")));
+    EXPECT_EQ(device.state().lastSpoken, QStringLiteral("Kontrast größer"));
 }
 
 TEST(SimDevice, TransfersOpenWithAnEmptyFrameAndAlwaysComplete)
@@ -182,17 +287,20 @@ TEST(SimDevice, DeletionsRemoveFilesAndConfirmEachFrame)
     VizoSimState initial;
     initial.fillCard(5, 2);
     VizoSimDevice device(initial);
-    const QStringList selected{QStringLiteral("Image/IMG_0002.jpg"), QStringLiteral("Image/IMG_0004.jpg"),
+    const QStringList selected{QStringLiteral("Image/IMG_0002.jpg"),
+                               QStringLiteral("Image/IMG_0004.jpg"),
                                QStringLiteral("Image/IMG_0005.jpg")};
     const auto frames = deleteFilesPayloads(selected, 35); // 36 bytes per path: one path per frame
     ASSERT_TRUE(frames.ok());
     ASSERT_EQ(frames->size(), 3);
     for (const QByteArray &payload : *frames)
         EXPECT_EQ(payloads(device.handle(payload)), hex({"510000"}));
-    EXPECT_EQ(device.state().images, (QStringList{QStringLiteral("IMG_0001.jpg"), QStringLiteral("IMG_0003.jpg")}));
+    EXPECT_EQ(device.state().images,
+              (QStringList{QStringLiteral("IMG_0001.jpg"), QStringLiteral("IMG_0003.jpg")}));
 
     const auto list = device.handle(RequestFileList(ImageFiles).payload());
-    EXPECT_EQ(transferData(list, VizoReport::fileListDataOffset), QByteArray("IMG_0001.jpg\nIMG_0003.jpg\n"));
+    EXPECT_EQ(transferData(list, VizoReport::fileListDataOffset),
+              QByteArray("IMG_0001.jpg\nIMG_0003.jpg\n"));
 
     const auto ocr = deleteFilesPayloads({QStringLiteral("OCR/OCR_0001.txt")});
     EXPECT_EQ(payloads(device.handle(ocr->first())), hex({"510001"}));

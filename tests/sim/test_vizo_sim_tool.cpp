@@ -49,6 +49,7 @@ TEST(VizoSimTool, BadArgumentsAreRefused)
     for (const QStringList &args : {QStringList{QStringLiteral("--edition"), QStringLiteral("mountain")},
                                     QStringList{QStringLiteral("--region"), QStringLiteral("300")},
                                     QStringList{QStringLiteral("--images"), QStringLiteral("many")},
+                                    QStringList{QStringLiteral("--name-length"), QStringLiteral("12")},
                                     QStringList{QStringLiteral("--bogus")}}) {
         QProcess sim;
         sim.start(simBinary(), args);

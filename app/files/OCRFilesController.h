@@ -1,0 +1,13 @@
+#pragma once
+// The browser of the recognised texts stored on the device: a chosen text
+// opens in the OCR window; OcrExit follows when it closes.
+#include "files/FilesController.h"
+
+class OCRFilesController : public FilesController
+{
+    Q_OBJECT
+
+public:
+    explicit OCRFilesController(QWidget *parent = nullptr);
+    static FilesKindTraits kindTraits();
+};
