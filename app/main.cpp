@@ -12,6 +12,18 @@
 
 #include <cstdio>
 
+namespace {
+// A platform was chosen, or a display server is named in the environment.
+bool hasDisplay()
+{
+    for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+        if (!qEnvironmentVariableIsEmpty(name))
+            return true;
+    }
+    return false;
+}
+} // namespace
+
 int main(int argc, char **argv)
 {
     QStringList arguments;
@@ -35,6 +47,12 @@ int main(int argc, char **argv)
         return 0;
     }
 
+    // Qt aborts without a display; say what to do instead.
+    if (!hasDisplay()) {
+        std::fputs("vizo-viewer: no display: run it in a desktop session, or under xvfb-run\n", stderr);
+        return 2;
+    }
+
     // Diagnostics are quiet unless asked for (QT_LOGGING_RULES still wins).
     if (options.verbose)
         QLoggingCategory::setFilterRules(QStringLiteral("vizo.*=true"));
@@ -49,13 +67,14 @@ int main(int argc, char **argv)
     TerminationSignals stopSignals([&delegate] { delegate.terminate(0); });
     // Launch runs inside the event loop, so its modal splash and a fatal
     // error's quit behave as in any later modal loop.
-    int exitCode = 0;
+    int exitCode = -1;
     QTimer::singleShot(0, &delegate, [&delegate, &exitCode] {
         if (!delegate.applicationDidFinishLaunching()) {
-            exitCode = 1;
-            QCoreApplication::exit(1);
+            // Another copy runs: 0 once it was raised.
+            exitCode = delegate.launchExitCode();
+            QCoreApplication::exit(exitCode);
         }
     });
     const int rc = app.exec();
-    return exitCode ? exitCode : rc;
+    return exitCode >= 0 ? exitCode : rc;
 }

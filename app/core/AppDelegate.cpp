@@ -2,16 +2,21 @@
 
 #include "AbstractMenuController.h"
 #include "CaptureWindowController.h"
+#include "ConnectionKeeper.h"
 #include "DeviceLink.h"
 #include "protocol/VizoCommands.h"
 #include "InputArming.h"
 #include "MainWindowController.h"
 #include "MainWindowGeometry.h"
 #include "MessageBoxController.h"
+#include "NoPictureView.h"
 #include "PageService.h"
 #include "SimulatedDevice.h"
+#include "SingleInstance.h"
 #include "SplashController.h"
+#include "ViewerControls.h"
 #include "VizoEventDispatcher.h"
+#include "WindowRaise.h"
 #include "YesNoMessageBoxController.h"
 
 #include "input/MouseGestureEvent.h"
@@ -25,8 +30,6 @@
 #include <lumen/LumenViewController.h>
 
 #include <QApplication>
-#include <QDir>
-#include <QLockFile>
 #include <QLoggingCategory>
 #include <QMouseEvent>
 #include <QScreen>
@@ -51,6 +54,7 @@ AppDelegate::AppDelegate(const CommandLineOptions &options, QObject *parent)
     , m_options(options)
     , m_inputArming(std::make_unique<InputArming>())
     , m_pageService(std::make_unique<PageService>(*this))
+    , m_connectionKeeper(std::make_unique<ConnectionKeeper>(*this))
     , m_semaphoreForDelete(std::make_unique<QSemaphore>(0))
 {
     s_instance = this;
@@ -213,14 +217,19 @@ AbstractMenuController *AppDelegate::createMenuController(QWidget *parent)
 
 void AppDelegate::setupModel()
 {
-    m_disableHotKeys = false;
-    m_disableMouseGestures = false;
-    m_disableAllFunctions = false;
     QScreen *screen = QGuiApplication::primaryScreen();
     s_scaleFactor = MainWindowGeometry::scaleFactorForScreenWidth(screen ? screen->geometry().width() : 0);
     s_instance = this;
-    m_settings = std::make_unique<VizoSettings>();
     m_stackUI = Stack();
+    setupConnectionModel();
+}
+
+void AppDelegate::setupConnectionModel()
+{
+    m_disableHotKeys = false;
+    m_disableMouseGestures = false;
+    m_disableAllFunctions = false;
+    m_settings = std::make_unique<VizoSettings>();
     m_dicShortcutHandlers.clear();
     m_dicMouseGestures.clear();
     setupHotKeys();
@@ -245,22 +254,31 @@ void AppDelegate::setupMainWindow()
     // Closing the main window ends the application.
     window->eventWillClose = [this] { terminate(); };
     m_mainWindow->placeOnAvailableGeometry();
+    m_viewerControls = new ViewerControls(*this);
     window->show();
 }
 
 bool AppDelegate::applicationDidFinishLaunching()
 {
-    // 1. One copy at a time: a second one ends before it touches the device.
-    QString lockDir = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (lockDir.isEmpty() || !QDir(lockDir).exists())
-        lockDir = QDir::tempPath();
-    m_instanceLock = std::make_unique<QLockFile>(QDir(lockDir).filePath(QStringLiteral("vizo-viewer.lock")));
-    m_instanceLock->setStaleLockTime(0);
-    if (!m_instanceLock->tryLock(0)) {
-        std::fprintf(stderr, "vizo-viewer: another copy is already running.\n");
-        m_instanceLock.reset();
+    // 1. One copy at a time: a second one brings the first to the front
+    // and ends before it touches the device.
+    m_singleInstance = std::make_unique<SingleInstance>();
+    if (!m_singleInstance->claim()) {
+        m_singleInstance.reset();
+        if (SingleInstance().raiseRunningCopy()) {
+            std::fprintf(stderr, "vizo-viewer: another copy is already running; its window was raised.\n");
+            m_launchExitCode = 0;
+        } else {
+            std::fprintf(stderr, "vizo-viewer: another copy is already running.\n");
+            m_launchExitCode = 1;
+        }
         return false;
     }
+    m_singleInstance->eventRaise = [this] {
+        raiseAndFocusWindow(window());
+        // A modal window in front stays in front.
+        applicationDidBecomeActive();
+    };
 
     // 2.-7. Flags, scale factor, instance, settings, stack, hot keys, gestures.
     setupModel();
@@ -268,12 +286,12 @@ bool AppDelegate::applicationDidFinishLaunching()
     // 8. The main window on the screen's available area.
     setupMainWindow();
 
-    // 9. The device link; a failure has already shown its box.
-    if (!setupVizoProtocolChannel())
-        return true;
-
+    // 9. The device link; a failure has already shown its box. Without a
+    // camera the splash waits for it (step 14) and the link follows then.
+    const bool waiting = !m_connectionKeeper->cameraPresent();
     // 10. The link speed.
-    announceLinkSpeed();
+    if (!waiting && !m_connectionKeeper->connect())
+        return true;
 
     // 11. The picture area fills the content view.
     m_mainWindow->resetMainView();
@@ -286,13 +304,63 @@ bool AppDelegate::applicationDidFinishLaunching()
     m_semaphoreForDelete = std::make_unique<QSemaphore>(0);
 
     // 14. The splash, until the device's settings have arrived.
-    if (!m_terminating) {
-        SplashController splash;
-        s_splash = &splash;
-        splash.runModal();
-        s_splash = nullptr;
-    }
+    runSplash(waiting);
     return true;
+}
+
+void AppDelegate::runSplash(bool waiting)
+{
+    if (m_terminating)
+        return;
+    SplashController splash;
+    s_splash = &splash;
+    splash.eventQuit = [this] { terminate(0); };
+    if (waiting)
+        m_connectionKeeper->waitForCamera(&splash);
+    splash.runModal();
+    m_connectionKeeper->stopWaiting();
+    if (s_splash == &splash)
+        s_splash = nullptr;
+}
+
+void AppDelegate::linkLost(const QString &message)
+{
+    m_connectionKeeper->linkLost(message);
+}
+
+void AppDelegate::closeConnection()
+{
+    // The link first, so that what the closing windows send goes nowhere.
+    if (m_protocolChannel)
+        m_protocolChannel->stopRead();
+    m_protocolChannel.reset();
+    m_simulatedDevice.reset();
+    closeAllUI();
+    if (m_captureViewController) {
+        m_captureViewController->session()->stopRunning();
+        delete m_captureViewController->captureView();
+        m_captureViewController.reset();
+    }
+    delete m_noPictureView;
+    if (m_mainWindow)
+        m_mainWindow->setCaptureView(nullptr);
+    emit captureViewChanged();
+    m_timerForCameraModeZoom.reset();
+    m_timerForImageModeZoom.reset();
+    m_timerForOCRModeZoom.reset();
+    if (m_dispatcher)
+        m_dispatcher->waitForParsers();
+    if (m_menuController) {
+        delete m_menuController->view();
+        delete m_menuController;
+    }
+    m_menuOpened = false;
+    setupConnectionModel();
+    setupMenuController();
+    setDeletingFiles(false);
+    m_semaphoreForDelete = std::make_unique<QSemaphore>(0);
+    m_fatalErrorShown = false;
+    emit connectionClosed();
 }
 
 void AppDelegate::setupMenuController()
@@ -328,10 +396,20 @@ bool AppDelegate::setupVizoProtocolChannel()
 
     // Failures are reported on whichever thread saw them; the box and the
     // end of the application belong to the main thread.
+    // Opening fails before the link is up: that ends the application. Once
+    // it is up, its loss is an unplug. A report of an earlier connection's
+    // loss that arrives late is not this one's.
     QPointer<AppDelegate> self(this);
-    auto onFailure = [self](const QString &message) {
-        brPostMain([self, message] {
-            if (self)
+    const int connection = ++m_connectionCount;
+    auto opened = std::make_shared<std::atomic<bool>>(false);
+    auto onFailure = [self, connection, opened](const QString &message) {
+        const bool lost = opened->load();
+        brPostMain([self, message, connection, lost] {
+            if (!self || self->m_connectionCount != connection)
+                return;
+            if (lost)
+                self->linkLost(message);
+            else
                 self->failFatally(message);
         });
     };
@@ -342,6 +420,7 @@ bool AppDelegate::setupVizoProtocolChannel()
     m_protocolChannel = DeviceLink::openProtocolChannel(portPath, onFrame, onFailure);
     if (!m_protocolChannel)
         return false;
+    opened->store(true);
     m_protocolChannel->startRead();
     return true;
 }
@@ -377,12 +456,14 @@ void AppDelegate::applyParsedOptionFile(const QMap<QString, QString> &pairs)
 
 QWidget *AppDelegate::captureView() const
 {
-    return m_captureViewController ? static_cast<QWidget *>(m_captureViewController->captureView()) : nullptr;
+    if (m_captureViewController)
+        return m_captureViewController->captureView();
+    return m_noPictureView.data();
 }
 
 void AppDelegate::setupCaptureView()
 {
-    if (!m_mainWindow || m_captureViewController)
+    if (!m_mainWindow || m_captureViewController || m_noPictureView)
         return;
     QWidget *container = m_mainWindow->captureViewContainer();
     const QRect bounds = container->rect();
@@ -395,6 +476,7 @@ void AppDelegate::setupCaptureView()
         const QString reason = error.reason();
         qCWarning(lcApp) << "no camera picture:" << reason;
         brPostMainAfter(2000, [reason] { showMessageBox(reason); }, this);
+        showNoPicture(reason);
         return;
     }
     // The root view is the capture view itself.
@@ -407,6 +489,23 @@ void AppDelegate::setupCaptureView()
     m_mainWindow->setCaptureView(picture);
     installCaptureMouseHandlers();
     doLayout();
+    emit captureViewChanged();
+}
+
+void AppDelegate::showNoPicture(const QString &reason)
+{
+    auto *view = new NoPictureView(reason, m_mainWindow->captureViewContainer());
+    view->setGeometry(m_mainWindow->captureViewContainer()->rect());
+    view->show();
+    QPointer<AppDelegate> self(this);
+    view->eventMouse = [self](NoPictureView::Event kind, QWidget *v, const QInputEvent &event) {
+        if (self)
+            self->deliverMouseEvent(CaptureMouseEvent(int(kind)), v, event);
+    };
+    m_noPictureView = view;
+    m_mainWindow->setCaptureView(view);
+    doLayout();
+    emit captureViewChanged();
 }
 
 void AppDelegate::installCaptureMouseHandlers()
@@ -463,6 +562,11 @@ void AppDelegate::deliverMouseEvent(CaptureMouseEvent kind, QWidget *view, const
             }
         }, this);
     }
+}
+
+ViewerControls *AppDelegate::viewerControls() const
+{
+    return m_viewerControls.data();
 }
 
 // ---- geometry and the menu

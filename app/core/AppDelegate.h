@@ -26,6 +26,8 @@
 #include <memory>
 
 class AbstractMenuController;
+class ConnectionKeeper;
+class BrDispatchTimer;
 class BrHotKey;
 class DeviceLink;
 class InputArming;
@@ -38,7 +40,9 @@ class QInputEvent;
 class QLockFile;
 class QWidget;
 class SimulatedDevice;
+class SingleInstance;
 class SplashController;
+class ViewerControls;
 class VizoEventDispatcher;
 class VizoProtocolChannel;
 class VizoSettings;
@@ -73,9 +77,11 @@ public:
 
     // ---- application lifecycle
     // Runs the whole launch; returns false when this copy must end at once
-    // (another copy runs). The splash then runs modally until start-up
-    // completes or the application quits.
+    // (another copy runs; launchExitCode() says with which code). The splash
+    // then runs modally until start-up completes or the application quits.
     bool applicationDidFinishLaunching();
+    // 0 when the running copy was raised, 1 when it did not answer.
+    int launchExitCode() const { return m_launchExitCode; }
     void applicationWillTerminate();
     void applicationDidBecomeActive();
     void applicationDidResignActive();
@@ -87,6 +93,19 @@ public:
     // one wins: a device that says it is leaving and then closes its port
     // gets one box, not two.
     void failFatally(const QString &message);
+    // The link went away after it was up: its box, then waiting for the
+    // camera again (or the end with --exit-on-unplug).
+    void linkLost(const QString &message);
+    // Tears down everything of the current connection (link, virtual
+    // device, picture, open windows and menu, settings, hot keys, gestures,
+    // timers) and sets the model up afresh, as at launch.
+    void closeConnection();
+    // Launch's last step: the splash, modally, until start-up completes;
+    // `waiting` first waits for the camera to appear.
+    void runSplash(bool waiting);
+    ConnectionKeeper &connectionKeeper() { return *m_connectionKeeper; }
+    // Connections made since launch (1 after the first).
+    int connectionCount() const { return m_connectionCount; }
     // What terminate() does after marking the application as terminating:
     // leaving the event loop (and every modal loop) by default.
     void setTerminateHandler(std::function<void()> handler) { m_terminateHandler = std::move(handler); }
@@ -94,6 +113,7 @@ public:
     // The pieces of launch, public so that tests can build a delegate
     // without a device or a window.
     void setupModel();            // flags, scale factor, settings, stack, tables
+    void setupConnectionModel();  // flags, settings, tables, dispatcher
     void setupMainWindow();       // window on the available area
     void setupMenuController();   // the hidden menu column
     bool setupVizoProtocolChannel();
@@ -149,6 +169,8 @@ public:
     QWidget *captureViewContainer() const;
     QRect rcMainView() const;
     LumenViewController *captureViewController() const { return m_captureViewController.get(); }
+    // The picture (or the notice standing in for it), nullptr before
+    // start-up completes.
     QWidget *captureView() const;
     AbstractMenuController *menuController() const;
     MainWindowController *mainWindowController() const { return m_mainWindow.get(); }
@@ -156,6 +178,9 @@ public:
     const CommandLineOptions &options() const { return m_options; }
     // Opens setting pages and file browsers (hands input over, restores it).
     PageService &pageService() { return *m_pageService; }
+    // The viewer's own keys, status line, help and picture still; nullptr
+    // without a main window.
+    ViewerControls *viewerControls() const;
 
     bool menuOpened() const { return m_menuOpened; }
     void setMenuOpened(bool opened) { m_menuOpened = opened; }
@@ -182,10 +207,17 @@ public:
 signals:
     // Start-up has completed: settings applied, splash closing.
     void ready();
+    // A connection was torn down; the settings model is a new one.
+    void connectionClosed();
+    // The picture view in the container changed (set up or removed).
+    void captureViewChanged();
 
 private:
     friend class AppDelegateTestAccess;
     void installCaptureMouseHandlers();
+    // The notice in the picture area when the camera's picture cannot be
+    // shown; the mouse over it drives the device all the same.
+    void showNoPicture(const QString &reason);
 
     CommandLineOptions m_options;
     Stack m_stackUI;
@@ -197,7 +229,11 @@ private:
     std::unique_ptr<LumenViewController> m_captureViewController;
     std::unique_ptr<InputArming> m_inputArming;
     std::unique_ptr<PageService> m_pageService;
-    std::unique_ptr<QLockFile> m_instanceLock;
+    std::unique_ptr<SingleInstance> m_singleInstance;
+    std::unique_ptr<ConnectionKeeper> m_connectionKeeper;
+    QPointer<QWidget> m_noPictureView;
+    // The viewer's own keys, status line and help (a child of this object).
+    QPointer<ViewerControls> m_viewerControls;
     QPointer<AbstractMenuController> m_menuController;
     QHash<QString, std::shared_ptr<BrHotKey>> m_dicShortcutHandlers;
     QHash<QString, std::shared_ptr<MouseGestureRecognizer>> m_dicMouseGestures;
@@ -214,4 +250,6 @@ private:
     bool m_terminating = false;
     bool m_willTerminateDone = false;
     bool m_fatalErrorShown = false;
+    int m_launchExitCode = 1;
+    int m_connectionCount = 0;
 };

@@ -16,7 +16,8 @@ int editionCodeFromName(const QString &name)
 QString usage()
 {
     return QStringLiteral(
-        "Usage: vizo-viewer [--port PATH] [--simulate [--edition summit|ridge|valley]] [--camera NAME] [--verbose]\n"
+        "Usage: vizo-viewer [--port PATH] [--simulate [--edition summit|ridge|valley]] [--camera NAME]\n"
+        "                   [--exit-on-unplug] [--verbose]\n"
         "\n"
         "Shows the picture of a Vizo reading camera and drives it from the keyboard and mouse.\n"
         "\n"
@@ -28,7 +29,8 @@ QString usage()
         "  --ocr-texts N      recognised texts on the virtual camera's card (default 5)\n"
         "  --name-length N    give the virtual card's files long names of N characters (13-255)\n"
         "  --camera NAME      name of the video capture device (default \"FX3\")\n"
-        "  --list-hotkeys     print every hot key action with its key combination\n"
+        "  --exit-on-unplug   end when the camera goes away instead of waiting for it\n"
+        "  --list-hotkeys     print every hot key with what it does, grouped by mode\n"
         "  --verbose          log the link set-up, hot keys and other diagnostics on standard error\n"
         "  --help             show this text\n"
         "  --version          print the program's version\n");
@@ -88,6 +90,10 @@ CommandLineOptions parse(const QStringList &arguments)
             if (hasInlineValue)
                 return fail(QStringLiteral("--verbose takes no value"));
             options.verbose = true;
+        } else if (arg == QLatin1String("--exit-on-unplug")) {
+            if (hasInlineValue)
+                return fail(QStringLiteral("--exit-on-unplug takes no value"));
+            options.exitOnUnplug = true;
         } else if (arg == QLatin1String("--simulate")) {
             if (hasInlineValue)
                 return fail(QStringLiteral("--simulate takes no value"));

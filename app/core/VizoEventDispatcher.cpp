@@ -43,7 +43,11 @@ void VizoEventDispatcher::waitForParsers()
 
 void VizoEventDispatcher::post(std::function<void()> fn)
 {
-    brPostMain(std::move(fn), &m_app);
+    std::weak_ptr<int> alive = m_alive;
+    brPostMain([alive, fn = std::move(fn)] {
+        if (alive.lock())
+            fn();
+    }, &m_app);
 }
 
 void VizoEventDispatcher::onPacket(const QByteArray &payload, uint16_t count, uint16_t index)
@@ -182,7 +186,7 @@ void VizoEventDispatcher::onReport(uint8_t group, uint8_t command, const uint8_t
         return;
     }
     if (code == VizoReport::DeviceDisconnecting) {
-        post([this] { m_app.failFatally(QString::fromLatin1(kDisconnectingText)); });
+        post([this] { m_app.linkLost(QString::fromLatin1(kDisconnectingText)); });
         return;
     }
     if (length < 3)

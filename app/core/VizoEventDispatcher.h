@@ -14,6 +14,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 class AppDelegate;
@@ -58,4 +59,8 @@ private:
     bool m_fileListRequestPending = false;
     // The parsers' worker threads.
     QThreadPool m_parsers;
+    // Effects posted by this dispatcher run only while it exists: a new
+    // connection gets a new dispatcher, and what the old one left queued
+    // is dropped.
+    std::shared_ptr<int> m_alive = std::make_shared<int>(0);
 };

@@ -1,6 +1,7 @@
 #include "input/VizoHotKeyMap.h"
 
 #include "input/VizoInputLog.h"
+#include "input/VizoHotKeyWords.h"
 #include "input/VizoInputNames.h"
 
 #include <bramble/BrHotKey.h>
@@ -130,21 +131,29 @@ VizoHotKeyArming VizoHotKeyMap::updateHotKeys(const VizoInputState &state)
     return arming;
 }
 
+QString VizoHotKeyMap::describeRecord(const QVariantMap &record)
+{
+    return brDescribeKeyCombination(quint16(record.value(QStringLiteral("KeyCode")).toUInt()),
+                                    record.value(QStringLiteral("CommandKey")).toBool(),
+                                    record.value(QStringLiteral("OptionKey")).toBool(),
+                                    record.value(QStringLiteral("ControlKey")).toBool(),
+                                    record.value(QStringLiteral("ShiftKey")).toBool());
+}
+
 QString VizoHotKeyMap::listHotKeysText(const QVariantMap &file)
 {
-    qsizetype width = 0;
+    QList<QPair<QString, QString>> keys;
     for (const QString &name : VizoInputNames::hotKeyActions())
-        width = std::max(width, name.size());
+        keys << qMakePair(name, describeRecord(file.value(name).toMap()));
+    // Each line ends with the action's name, which the hot key files use.
     QString text;
-    for (const QString &name : VizoInputNames::hotKeyActions()) {
-        const QVariantMap record = file.value(name).toMap();
-        const QString keys =
-            brDescribeKeyCombination(quint16(record.value(QStringLiteral("KeyCode")).toUInt()),
-                                     record.value(QStringLiteral("CommandKey")).toBool(),
-                                     record.value(QStringLiteral("OptionKey")).toBool(),
-                                     record.value(QStringLiteral("ControlKey")).toBool(),
-                                     record.value(QStringLiteral("ShiftKey")).toBool());
-        text += name.leftJustified(width + 2) + keys + QLatin1Char('\n');
+    for (const VizoHotKeyWords::Group &group : VizoHotKeyWords::grouped(keys)) {
+        text += group.name + QStringLiteral(":\n");
+        for (const auto &[name, combination] : keys) {
+            if (VizoHotKeyWords::entry(name).group == group.name)
+                text += QStringLiteral("  %1  [%2]\n").arg(VizoHotKeyWords::line(combination, name), name);
+        }
+        text += QLatin1Char('\n');
     }
     return text;
 }

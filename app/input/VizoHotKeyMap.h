@@ -52,10 +52,12 @@ public:
     // The user's first UI language, as the hot key file is chosen by it.
     static QString userLanguage();
 
-    // One line per action: the name, padded, and its combination in words
-    // ("CameraMode.ZoomIn                       Ctrl+Up").
+    // Every action with its combination and what it does, grouped by mode
+    // ("  Ctrl+Up: zoom in  [CameraMode.ZoomIn]" under "Camera:").
     static QString listHotKeysText(const QVariantMap &file);
     static QString listHotKeysText();
+    // A hot key file record's combination in words ("Ctrl+Up").
+    static QString describeRecord(const QVariantMap &record);
 
 private:
     VizoInputContext &m_context;

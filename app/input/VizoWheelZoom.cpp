@@ -11,10 +11,25 @@ VizoWheelZoom::VizoWheelZoom(std::function<void(int)> sendZoom, std::function<vo
 
 void VizoWheelZoom::wheel(double notches)
 {
-    if (notches > -1.0 && notches < 1.0)
+    if (notches == 0.0)
         return;
-    if (!m_timer.isActive() && m_sendZoom)
-        m_sendZoom(notches > 0 ? 0 : 1);
+    if (!m_timer.isActive()) {
+        // Touchpads and high-resolution wheels send parts of a notch: they
+        // add up to one before a burst starts. A turn the other way, or a
+        // pause as long as the quiet time, starts the sum afresh.
+        if ((m_pending > 0) != (notches > 0)
+            || (m_pendingSince.isValid() && m_pendingSince.elapsed() >= m_stopDelayMs))
+            m_pending = 0.0;
+        m_pending += notches;
+        m_pendingSince.start();
+        if (m_pending > -1.0 && m_pending < 1.0)
+            return;
+        notches = m_pending;
+        m_pending = 0.0;
+        m_pendingSince.invalidate();
+        if (m_sendZoom)
+            m_sendZoom(notches > 0 ? 0 : 1);
+    }
     // Restarting the timer pushes the stop out to the quiet time after this
     // tick; the burst keeps the direction of its first tick.
     m_timer.stop();

@@ -4,6 +4,7 @@
 // time after the last tick, one zoom stop. While a burst runs the arming
 // rules keep the move and colour gestures of the same view off, so each
 // start and stop re-arms the gestures.
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 
@@ -20,7 +21,8 @@ public:
     VizoWheelZoom(std::function<void(int action)> sendZoom, std::function<void()> changed,
                   QObject *parent = nullptr);
 
-    // One wheel event, `notches` = vertical delta in wheel notches.
+    // One wheel event, `notches` = vertical delta in wheel notches; parts
+    // of a notch add up until they make a whole one.
     void wheel(double notches);
     bool running() const { return m_timer.isActive(); }
     void setStopDelay(int ms) { m_stopDelayMs = ms; }
@@ -32,4 +34,6 @@ private:
     std::function<void()> m_changed;
     QTimer m_timer;
     int m_stopDelayMs = kStopDelayMs;
+    double m_pending = 0.0;
+    QElapsedTimer m_pendingSince;
 };

@@ -111,6 +111,35 @@ VizoModemLookup vizoFindModem()
     return result;
 }
 
+std::optional<QString> vizoFindCameraPort()
+{
+    udev *context = udev_new();
+    if (!context)
+        return std::nullopt;
+    std::optional<QString> result;
+    udev_enumerate *enumerate = udev_enumerate_new(context);
+    if (enumerate && udev_enumerate_add_match_subsystem(enumerate, "tty") >= 0
+        && udev_enumerate_scan_devices(enumerate) >= 0) {
+        udev_list_entry *entry;
+        udev_list_entry_foreach(entry, udev_enumerate_get_list_entry(enumerate))
+        {
+            udev_device *tty = udev_device_new_from_syspath(context, udev_list_entry_get_name(entry));
+            if (!tty)
+                continue;
+            const char *node = udev_device_get_devnode(tty);
+            if (node && vizoUsbParent(tty))
+                result = QFile::decodeName(node);
+            udev_device_unref(tty);
+            if (result)
+                break;
+        }
+    }
+    if (enumerate)
+        udev_enumerate_unref(enumerate);
+    udev_unref(context);
+    return result;
+}
+
 int vizoUsbSpeedOfPort(const QString &path)
 {
     struct stat st{};

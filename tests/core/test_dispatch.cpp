@@ -4,7 +4,9 @@
 #include "AppTestSupport.h"
 
 #include "core/MessageBoxController.h"
+#include "core/SplashController.h"
 
+#include <bramble/BrDispatch.h>
 #include <bramble/BrNotificationCenter.h>
 
 using Dispatch = AppFixture;
@@ -212,11 +214,25 @@ TEST_F(Dispatch, MessageBoxReports)
     EXPECT_TRUE(text.contains("3")) << text.toStdString();
     EXPECT_NE(text, AppDelegate::languageString("Messages", "MSG.BatteryNotifyLevel").arg(3));
 
+    // The device leaving: its box, then the splash waits for the camera
+    // (closed here as if it had come back).
     answerNextBox(&text);
+    bool waited = false;
+    std::function<void()> whenWaiting = [&] {
+        SplashController *splash = AppDelegate::splash();
+        if (!splash || !splash->isWaiting() || !splash->isRunningModal()) {
+            brPostMainAfter(20, whenWaiting, app.get());
+            return;
+        }
+        waited = true;
+        AppDelegate::closeSplash();
+    };
+    brPostMainAfter(20, whenWaiting, app.get());
     report({0x26, 0x1B});
     EXPECT_EQ(text, "The USB connection of Vizo Viewer has been disconnected from the Vizo device.\n"
                     "Application will be terminated.");
-    EXPECT_TRUE(app->isTerminating());
+    EXPECT_TRUE(waited);
+    EXPECT_FALSE(app->isTerminating());
 }
 
 TEST_F(Dispatch, OptionFileInTwoFramesIsParsedOnceAndCompletesStartUp)

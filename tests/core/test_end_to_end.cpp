@@ -11,7 +11,9 @@
 #include <bramble/BrDispatch.h>
 #include <bramble/BrNotificationCenter.h>
 
+#include <QDir>
 #include <QProcess>
+#include <QTimer>
 #include <QTemporaryDir>
 
 namespace {
@@ -39,6 +41,11 @@ struct EndToEnd : ::testing::Test
         qputenv("XDG_RUNTIME_DIR", runtimeDir.path().toLocal8Bit());
         CommandLineOptions options;
         options.simulate = true;
+        options.exitOnUnplug = true;
+        start(options);
+    }
+    void start(const CommandLineOptions &options)
+    {
         app = std::make_unique<AppDelegate>(options);
         app->setPacketObserver([this](const QByteArray &payload) { sent << payload; });
         app->setTerminateHandler([this] { ++terminations; });
@@ -146,7 +153,114 @@ TEST_F(EndToEnd, DeviceSaysGoodbyeThenClosesItsPortOneBox)
     EXPECT_EQ(app->stackUI().count(), 0);
 }
 
-TEST(Program, BadOptionPrintsUsageAndExitsTwo)
+namespace {
+
+int countEntries(const char *folder)
+{
+    return int(QDir(QString::fromLatin1(folder)).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::System).size());
+}
+
+// The camera on the awaited path: the virtual device's terminal linked
+// there, as a plugged-in camera's port appears.
+struct PluggedCamera
+{
+    std::unique_ptr<SimulatedDevice> device = std::make_unique<SimulatedDevice>(0);
+    QString link;
+
+    explicit PluggedCamera(const QString &path) : link(path)
+    {
+        QString error;
+        if (device->start(&error))
+            QFile::link(device->portPath(), link);
+    }
+    ~PluggedCamera() { unplug(); }
+    void unplug()
+    {
+        QFile::remove(link);
+        if (device)
+            device->stop();
+        device.reset();
+    }
+};
+
+} // namespace
+
+// Without the camera the splash waits for it; after each unplug the viewer
+// shows its box, waits again, and sets everything up afresh when the camera
+// is back, leaving no thread or descriptor of the old connection behind.
+TEST_F(EndToEnd, WaitsForTheCameraAndComesBackAfterEachUnplug)
+{
+    app.reset();
+    spin(10);
+    const QString port = runtimeDir.filePath("camera");
+    CommandLineOptions options;
+    options.port = port;
+    start(options);
+
+    std::unique_ptr<PluggedCamera> camera;
+    QString waitingNote;
+    // Plugs the camera in once the splash is waiting for it.
+    std::function<void()> plugWhenWaiting = [&] {
+        SplashController *splash = AppDelegate::splash();
+        if (!splash || !splash->isWaiting() || !splash->isRunningModal()) {
+            brPostMainAfter(50, plugWhenWaiting, app.get());
+            return;
+        }
+        waitingNote = splash->noteText();
+        camera.reset(); // the old one's link goes before the new one's is made
+        camera = std::make_unique<PluggedCamera>(port);
+    };
+    brPostMainAfter(50, plugWhenWaiting, app.get());
+    // Answers every box (the unplug's, and the missing video device's two
+    // seconds after each start) and plugs the camera in again after the
+    // unplug's.
+    QStringList shown;
+    QTimer answerer;
+    QObject::connect(&answerer, &QTimer::timeout, [&] {
+        auto *box = qobject_cast<ModalWindowController *>(app->stackUI().top());
+        if (!box || !box->isRunningModal() || box == AppDelegate::splash())
+            return;
+        if (auto *label = box->findChild<QLabel *>(QStringLiteral("labelMessage")))
+            shown << label->text();
+        box->onReturnKeyDown();
+        if (shown.last().startsWith("The USB connection"))
+            brPostMainAfter(50, plugWhenWaiting, app.get());
+    });
+    answerer.start(30);
+    ASSERT_TRUE(launch());
+    ASSERT_TRUE(ready);
+    EXPECT_EQ(waitingNote, "Waiting for the camera: plug it in and switch it on");
+    EXPECT_EQ(app->connectionCount(), 1);
+    spin(300);
+    const int threads = countEntries("/proc/self/task");
+    const int descriptors = countEntries("/proc/self/fd");
+
+    for (int round = 1; round <= 3; ++round) {
+        SCOPED_TRACE(round);
+        ready = false;
+        waitingNote.clear();
+        VizoSettings *before = AppDelegate::settings();
+        shown.clear();
+        QMetaObject::invokeMethod(app.get(), [&] { camera->unplug(); }, Qt::QueuedConnection);
+        ASSERT_TRUE(spinUntil([&] { return ready; }, 30000));
+        EXPECT_TRUE(shown.contains("The USB connection has been disconnected.\nApplication will be terminated."));
+        EXPECT_EQ(waitingNote, "Waiting for the camera: plug it in and switch it on");
+        EXPECT_EQ(terminations, 0);
+        EXPECT_EQ(app->connectionCount(), round + 1);
+        // A new model, filled from the device's option file again.
+        EXPECT_NE(AppDelegate::settings(), before);
+        EXPECT_EQ(AppDelegate::settings()->options()->contrastForNear(), 20);
+        EXPECT_NE(app->captureView(), nullptr);
+    }
+    spin(300);
+    EXPECT_EQ(countEntries("/proc/self/task"), threads);
+    EXPECT_EQ(countEntries("/proc/self/fd"), descriptors);
+
+    app->applicationWillTerminate();
+    EXPECT_TRUE(spinUntil([&] { return camera->device && camera->device->hostSaidClosing(); }, 5000));
+}
+
+TEST(Program, BadOptionOrNoDisplayExitsTwo)
 {
     QProcess viewer;
     viewer.start(viewerPath(), {"--no-such-option"});
@@ -159,9 +273,21 @@ TEST(Program, BadOptionPrintsUsageAndExitsTwo)
     ASSERT_TRUE(viewer.waitForFinished(20000));
     EXPECT_EQ(viewer.exitCode(), 0);
     EXPECT_TRUE(viewer.readAllStandardOutput().contains("--simulate"));
+
+    // No display at all: one line and status 2, not Qt's abort.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(name);
+    viewer.setProcessEnvironment(env);
+    viewer.start(viewerPath(), {"--simulate"});
+    ASSERT_TRUE(viewer.waitForFinished(20000));
+    EXPECT_EQ(viewer.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(viewer.exitCode(), 2);
+    EXPECT_EQ(viewer.readAllStandardError(),
+              "vizo-viewer: no display: run it in a desktop session, or under xvfb-run\n");
 }
 
-TEST(Program, SecondCopyEndsAtOnce)
+TEST(Program, SecondCopyRaisesTheFirstAndEnds)
 {
     ASSERT_TRUE(SimulatedDevice::isAvailable());
     QTemporaryDir runtime;
@@ -179,8 +305,9 @@ TEST(Program, SecondCopyEndsAtOnce)
     second.setProcessEnvironment(env);
     second.start(viewerPath(), {"--simulate"});
     ASSERT_TRUE(second.waitForFinished(20000));
-    EXPECT_EQ(second.exitCode(), 1);
-    EXPECT_TRUE(second.readAllStandardError().contains("already running"));
+    // It raised the first copy's window and ended without an error.
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_TRUE(second.readAllStandardError().contains("its window was raised"));
     EXPECT_EQ(first.state(), QProcess::Running);
 
     first.terminate();

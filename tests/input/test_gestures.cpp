@@ -271,6 +271,32 @@ protected:
 
 } // namespace
 
+// Touchpads send an eighth of a notch at a time: they add up to a zoom; a
+// turn back or a pause starts the sum afresh.
+TEST(WheelZoom, PartsOfANotchAddUp)
+{
+    QStringList sent;
+    VizoWheelZoom zoom([&](int a) { sent << QString::number(a); }, [] {});
+    zoom.setStopDelay(100);
+    for (int i = 0; i < 7; ++i)
+        zoom.wheel(0.125);
+    zoom.wheel(-0.5);
+    zoom.wheel(-0.25);
+    EXPECT_TRUE(sent.isEmpty());
+    zoom.wheel(-0.25);
+    EXPECT_EQ(sent, QStringList{"1"});
+    spin(250);
+    EXPECT_EQ(sent, (QStringList{"1", "2"}));
+
+    zoom.wheel(0.5);
+    spin(150);
+    zoom.wheel(0.5);
+    EXPECT_EQ(sent.size(), 2);
+    for (int i = 0; i < 4; ++i)
+        zoom.wheel(0.125);
+    EXPECT_EQ(sent, (QStringList{"1", "2", "0"}));
+}
+
 TEST_F(GestureMap, FifteenGesturesInOrder)
 {
     const QStringList expected = {"MouseGestureOpenMenu",

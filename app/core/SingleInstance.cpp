@@ -1,0 +1,89 @@
+#include "SingleInstance.h"
+
+#include <QDir>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QLockFile>
+
+namespace {
+const QByteArray kRaise = "raise\n";
+const QByteArray kRaised = "raised\n";
+} // namespace
+
+SingleInstance::SingleInstance(QObject *parent) : QObject(parent) {}
+
+SingleInstance::~SingleInstance()
+{
+    if (m_server)
+        m_server->close();
+}
+
+QString SingleInstance::runtimeFolder()
+{
+    QString dir = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (dir.isEmpty() || !QDir(dir).exists())
+        dir = QDir::tempPath();
+    return dir;
+}
+
+QString SingleInstance::lockPath()
+{
+    return QDir(runtimeFolder()).filePath(QStringLiteral("vizo-viewer.lock"));
+}
+
+QString SingleInstance::socketPath()
+{
+    return QDir(runtimeFolder()).filePath(QStringLiteral("vizo-viewer.socket"));
+}
+
+bool SingleInstance::claim()
+{
+    m_lock = std::make_unique<QLockFile>(lockPath());
+    m_lock->setStaleLockTime(0);
+    if (!m_lock->tryLock(0)) {
+        m_lock.reset();
+        return false;
+    }
+    // The lock is ours, so a socket left there is a dead copy's.
+    QLocalServer::removeServer(socketPath());
+    m_server = std::make_unique<QLocalServer>();
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    if (!m_server->listen(socketPath())) {
+        // Raising is a convenience; the lock alone keeps copies apart.
+        m_server.reset();
+        return true;
+    }
+    connect(m_server.get(), &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket *peer = m_server->nextPendingConnection()) {
+            connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
+            connect(peer, &QLocalSocket::readyRead, this, [this, peer] {
+                if (!peer->canReadLine())
+                    return;
+                if (peer->readLine() == kRaise) {
+                    if (eventRaise)
+                        eventRaise();
+                    peer->write(kRaised);
+                    peer->flush();
+                }
+                peer->disconnectFromServer();
+            });
+        }
+    });
+    return true;
+}
+
+bool SingleInstance::raiseRunningCopy(int timeoutMs)
+{
+    QLocalSocket socket;
+    socket.connectToServer(socketPath());
+    if (!socket.waitForConnected(timeoutMs))
+        return false;
+    socket.write(kRaise);
+    if (!socket.waitForBytesWritten(timeoutMs))
+        return false;
+    while (!socket.canReadLine()) {
+        if (!socket.waitForReadyRead(timeoutMs))
+            return false;
+    }
+    return socket.readLine() == kRaised;
+}

@@ -1,0 +1,45 @@
+#pragma once
+// The viewer's own keys, which act inside its windows (they are not hot
+// keys of the device and are never grabbed system-wide): F1 or Help the
+// hot key list, F9 freeze, F12 snapshot, Ctrl+I the status line, F11 full
+// screen, Ctrl+Q quit. None of them is used by the shipped hot key files.
+// Owns the status line, the help overlay and the picture still.
+#include <QObject>
+
+#include <memory>
+
+class AppDelegate;
+class HelpOverlay;
+class PictureStill;
+class StatusStrip;
+
+class ViewerControls : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit ViewerControls(AppDelegate &app);
+    ~ViewerControls() override;
+
+    void toggleHelp();
+    void toggleFreeze();
+    void snapshot();
+    void toggleStatusStrip();
+    void toggleFullScreen();
+    void quit();
+
+    StatusStrip *statusStrip() const { return m_strip; }
+    HelpOverlay *helpOverlay() const { return m_help; }
+    PictureStill *pictureStill() const { return m_still.get(); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void say(const QString &message);
+
+    AppDelegate &m_app;
+    StatusStrip *m_strip = nullptr;
+    HelpOverlay *m_help = nullptr;
+    std::unique_ptr<PictureStill> m_still;
+};
