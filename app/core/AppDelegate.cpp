@@ -345,9 +345,6 @@ void AppDelegate::closeConnection()
     if (m_mainWindow)
         m_mainWindow->setCaptureView(nullptr);
     emit captureViewChanged();
-    m_timerForCameraModeZoom.reset();
-    m_timerForImageModeZoom.reset();
-    m_timerForOCRModeZoom.reset();
     if (m_dispatcher)
         m_dispatcher->waitForParsers();
     if (m_menuController) {

@@ -191,7 +191,7 @@ struct PluggedCamera
 TEST_F(EndToEnd, WaitsForTheCameraAndComesBackAfterEachUnplug)
 {
     app.reset();
-    spin(10);
+    waitMs(10);
     const QString port = runtimeDir.filePath("camera");
     CommandLineOptions options;
     options.port = port;
@@ -231,7 +231,7 @@ TEST_F(EndToEnd, WaitsForTheCameraAndComesBackAfterEachUnplug)
     ASSERT_TRUE(ready);
     EXPECT_EQ(waitingNote, "Waiting for the camera: plug it in and switch it on");
     EXPECT_EQ(app->connectionCount(), 1);
-    spin(300);
+    waitMs(300);
     const int threads = countEntries("/proc/self/task");
     const int descriptors = countEntries("/proc/self/fd");
 
@@ -242,7 +242,7 @@ TEST_F(EndToEnd, WaitsForTheCameraAndComesBackAfterEachUnplug)
         VizoSettings *before = AppDelegate::settings();
         shown.clear();
         QMetaObject::invokeMethod(app.get(), [&] { camera->unplug(); }, Qt::QueuedConnection);
-        ASSERT_TRUE(spinUntil([&] { return ready; }, 30000));
+        ASSERT_TRUE(waitFor([&] { return ready; }, 30000));
         EXPECT_TRUE(shown.contains("The USB connection has been disconnected.\nApplication will be terminated."));
         EXPECT_EQ(waitingNote, "Waiting for the camera: plug it in and switch it on");
         EXPECT_EQ(terminations, 0);
@@ -252,12 +252,12 @@ TEST_F(EndToEnd, WaitsForTheCameraAndComesBackAfterEachUnplug)
         EXPECT_EQ(AppDelegate::settings()->options()->contrastForNear(), 20);
         EXPECT_NE(app->captureView(), nullptr);
     }
-    spin(300);
+    waitMs(300);
     EXPECT_EQ(countEntries("/proc/self/task"), threads);
     EXPECT_EQ(countEntries("/proc/self/fd"), descriptors);
 
     app->applicationWillTerminate();
-    EXPECT_TRUE(spinUntil([&] { return camera->device && camera->device->hostSaidClosing(); }, 5000));
+    EXPECT_TRUE(waitFor([&] { return camera->device && camera->device->hostSaidClosing(); }, 5000));
 }
 
 TEST(Program, BadOptionOrNoDisplayExitsTwo)

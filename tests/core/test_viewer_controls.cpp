@@ -32,13 +32,13 @@ struct ViewerControlsTest : AppFixture
         settings()->setVizoVersion(0);
         // No video device named "FX3" here: the notice stands in.
         app->setupCaptureView();
-        spin(10);
+        waitMs(10);
     }
     void press(int key, Qt::KeyboardModifiers mods = Qt::NoModifier)
     {
         QKeyEvent down(QEvent::KeyPress, key, mods);
         QApplication::sendEvent(app->window(), &down);
-        spin(5);
+        waitMs(5);
     }
     ViewerControls &controls() { return *app->viewerControls(); }
 };
@@ -60,7 +60,7 @@ TEST_F(ViewerControlsTest, NoVideoDeviceShowsANoticeAndTheWheelStillReachesTheGe
     QWheelEvent wheel(QPointF(50, 50), notice->mapToGlobal(QPointF(50, 50)), QPoint(),
                       QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(notice, &wheel);
-    spin(10);
+    waitMs(10);
     EXPECT_EQ(wheels, 1);
 }
 

@@ -47,7 +47,7 @@ struct FilesFixture : ::testing::Test
     void TearDown() override
     {
         app->eventDispatcher()->waitForParsers();
-        spin(10);
+        waitMs(10);
         app.reset();
     }
 
@@ -88,7 +88,7 @@ struct FilesFixture : ::testing::Test
     {
         browser.loadWindow();
         browser.show();
-        spin(20);
+        waitMs(20);
     }
 
     static void key(QWidget *target, int k, bool autoRepeat = false)

@@ -28,14 +28,14 @@ struct Browser : FilesFixture
     void choose(TrellisItem *item)
     {
         item->eventItemClicked(item);
-        spinUntil([this] { return table()->model()->rowCount() == 0 || row() == 0; });
+        waitFor([this] { return table()->model()->rowCount() == 0 || row() == 0; });
     }
     void openWith(const QStringList &names)
     {
         setImages(names);
         open(browser);
         if (!names.isEmpty()) {
-            ASSERT_TRUE(spinUntil([this] { return row() == 0; }));
+            ASSERT_TRUE(waitFor([this] { return row() == 0; }));
         }
     }
 };
@@ -163,7 +163,7 @@ TEST_F(Browser, EmptyListAndAnsweringNo)
 {
     openWith({});
     choose(browser.menuItemDeleteMode());
-    spin(20);
+    waitMs(20);
     EXPECT_EQ(table()->model()->rowCount(), 0);
     clearSent();
     key(table(), Qt::Key_Return);
@@ -173,7 +173,7 @@ TEST_F(Browser, EmptyListAndAnsweringNo)
 
     VizoFileListDelivery::deliver(*settings(), VizoFileKind::Image, QStringList{"a.jpg", "b.jpg"},
                                   BrNotificationCenter::defaultCenter());
-    spinUntil([this] { return row() == 0; });
+    waitFor([this] { return row() == 0; });
     items()[0].checked = true;
     browser.updateUI();
     const QList<FileListItem> before = items();

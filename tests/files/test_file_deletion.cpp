@@ -102,8 +102,8 @@ TEST_F(Deletion, FramesCarryEachPathOnceInListOrder)
     for (const FileListItem &item : items())
         EXPECT_FALSE(item.checked);
 
-    ASSERT_TRUE(spinUntil([this] { return !sentOf(0x30, 0x01).isEmpty(); }, 20000));
-    ASSERT_TRUE(spinUntil([] { return AppDelegate::deleteBox() == nullptr; }));
+    ASSERT_TRUE(waitFor([this] { return !sentOf(0x30, 0x01).isEmpty(); }, 20000));
+    ASSERT_TRUE(waitFor([] { return AppDelegate::deleteBox() == nullptr; }));
     const QList<QByteArray> frames = sentOf(0x21, 0x03);
     EXPECT_GT(frames.size(), 2);
     for (const QByteArray &frame : frames)
@@ -125,7 +125,7 @@ TEST_F(Deletion, SilentDeviceEndsTheDeletionAndTheListIsReadAgain)
     answerNextBox(true);
     answerNextBox(true, &told);
     browser.onDelete();
-    ASSERT_TRUE(spinUntil([&told] { return !told.isEmpty(); }, 10000));
+    ASSERT_TRUE(waitFor([&told] { return !told.isEmpty(); }, 10000));
     EXPECT_TRUE(told.contains("did not confirm"));
     // The first frame was answered, the second was not: nothing after it.
     EXPECT_EQ(sentOf(0x21, 0x03).size(), 2);
@@ -147,7 +147,7 @@ TEST_F(Deletion, LastAnswerNeverComes)
     answerNextBox(true);
     answerNextBox(true, &told);
     browser.onDelete();
-    ASSERT_TRUE(spinUntil([&told] { return !told.isEmpty(); }, 10000));
+    ASSERT_TRUE(waitFor([&told] { return !told.isEmpty(); }, 10000));
     // Every frame went out; the box did not wait for ever.
     EXPECT_EQ(sentOf(0x21, 0x03).size(), frames);
     EXPECT_EQ(pathsSent(), ticked);
@@ -170,7 +170,7 @@ TEST_F(Deletion, ClosingTheBrowserWhileADeletionWaits)
              closeMs = closing.elapsed();
          });
     browser.onDelete();
-    ASSERT_TRUE(spinUntil([&closeMs] { return closeMs >= 0; }, 10000));
+    ASSERT_TRUE(waitFor([&closeMs] { return closeMs >= 0; }, 10000));
     EXPECT_LT(closeMs, 2000);
     EXPECT_TRUE(browser.isClosed());
     EXPECT_FALSE(browser.deleteWorker().isRunning());

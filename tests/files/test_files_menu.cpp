@@ -15,7 +15,7 @@ TEST_F(MenuColumn, FilesTreeOpensTheBrowsersOnSummitOnly)
     ASSERT_NE(root(2), nullptr);
     EXPECT_EQ(labels(root(2)->menu()), (QStringList{"Images", "OCR texts", "Exit"}));
     menu->onArrowKey(-1); // wraps to the Files tab
-    spin(30);
+    waitMs(30);
     ASSERT_EQ(menu->tabInFront(), 2);
     EXPECT_EQ(menu->selectedMenuItem(2), menu->filesMenu()->menuItemFiles_Image.get());
 

@@ -173,12 +173,12 @@ TEST_F(OverPty, BrowseOpenCloseAndDeleteThousandsOfFiles)
     device.images = names;
     app->writeVizoPacket(VizoCmd::RequestFileList(std::uint8_t(1)).payload());
     QList<FileListItem> &items = settings()->fileItemArray(VizoFileKind::Image);
-    ASSERT_TRUE(spinUntil([&items] { return items.size() == 3000; }, 30000));
+    ASSERT_TRUE(waitFor([&items] { return items.size() == 3000; }, 30000));
 
     ImageFilesController browser;
     open(browser);
     FileListViewController *list = browser.fileListViewController();
-    ASSERT_TRUE(spinUntil([list] { return list->curSelectedRow() == 0; }));
+    ASSERT_TRUE(waitFor([list] { return list->curSelectedRow() == 0; }));
     key(list->tableView(), Qt::Key_Up);
     EXPECT_EQ(list->curSelectedRow(), 2999);
     EXPECT_EQ(spoken().last(), names.last());
@@ -194,7 +194,7 @@ TEST_F(OverPty, BrowseOpenCloseAndDeleteThousandsOfFiles)
     };
     QMetaObject::invokeMethod(app.get(), closeWhenArmed, Qt::QueuedConnection);
     key(list->tableView(), Qt::Key_Return);
-    ASSERT_TRUE(spinUntil(
+    ASSERT_TRUE(waitFor(
         [this] {
             std::lock_guard guard(device.mutex);
             return device.imageCloses == 1;
@@ -217,7 +217,7 @@ TEST_F(OverPty, BrowseOpenCloseAndDeleteThousandsOfFiles)
     EXPECT_EQ(items.size(), kept.size());
     // The device's new list replaces the shown one (3000 long paths take
     // minutes on the paced link).
-    ASSERT_TRUE(spinUntil(
+    ASSERT_TRUE(waitFor(
         [&] {
             std::lock_guard guard(device.mutex);
             return device.deleted.size() == ticked.size() && AppDelegate::deleteBox() == nullptr &&

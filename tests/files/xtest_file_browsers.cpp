@@ -106,7 +106,7 @@ struct BrowsersOnX11 : ::testing::Test
         brPostMainAfter(
             30000, [] { AppDelegate::closeSplash(); }, &guard);
         ASSERT_TRUE(app->applicationDidFinishLaunching());
-        ASSERT_TRUE(spinUntil([] { return AppDelegate::settings()->ocrFileItemArray().size() > 0; },
+        ASSERT_TRUE(waitFor([] { return AppDelegate::settings()->ocrFileItemArray().size() > 0; },
                               20000));
         // As when the Files menu opened the browser.
         app->setMenuOpened(true);
@@ -114,7 +114,7 @@ struct BrowsersOnX11 : ::testing::Test
     void TearDown() override
     {
         app.reset();
-        spin(10);
+        waitMs(10);
     }
     QStringList spoken()
     {
@@ -180,7 +180,7 @@ TEST_F(BrowsersOnX11, KeysMouseAndAnOpenedImage)
         "a click selects silently",
         [&] { return browser->fileListViewController()->curSelectedRow() == 2; },
         [&] {
-            spin(100);
+            waitMs(100);
             EXPECT_FALSE(spoken().contains(names[2]));
             // A click on a file outside delete mode opens it.
             imageShown = false;
@@ -188,7 +188,7 @@ TEST_F(BrowsersOnX11, KeysMouseAndAnOpenedImage)
     script.add(
         "the image window shows", [&] { return top<ImageModeCaptureViewController>() != nullptr; },
         [&] {
-            spin(600);
+            waitMs(600);
             shot("vizo-image-opened.png");
             imageShown = true;
             top<ImageModeCaptureViewController>()->quit();
@@ -225,7 +225,7 @@ TEST_F(BrowsersOnX11, KeysMouseAndAnOpenedImage)
         [&] {
             EXPECT_EQ(spoken().last(), "Selected");
             EXPECT_FALSE(browser->menuItemDelete()->disabled());
-            spin(300);
+            waitMs(300);
             shot("vizo-image-browser-delete.png");
             browser->closeUI();
         });
@@ -245,7 +245,7 @@ TEST_F(BrowsersOnX11, KeysMouseAndAnOpenedImage)
             return b && b->fileListViewController()->curSelectedRow() == 0;
         },
         [&] {
-            spin(300);
+            waitMs(300);
             shot("vizo-ocr-browser.png");
             top<OCRFilesController>()->closeUI();
         });

@@ -285,11 +285,11 @@ TEST(WheelZoom, PartsOfANotchAddUp)
     EXPECT_TRUE(sent.isEmpty());
     zoom.wheel(-0.25);
     EXPECT_EQ(sent, QStringList{"1"});
-    spin(250);
+    waitMs(250);
     EXPECT_EQ(sent, (QStringList{"1", "2"}));
 
     zoom.wheel(0.5);
-    spin(150);
+    waitMs(150);
     zoom.wheel(0.5);
     EXPECT_EQ(sent.size(), 2);
     for (int i = 0; i < 4; ++i)

@@ -120,20 +120,20 @@ TEST(MenuKeys, TheDeviceMenuKeyOpensAMenuDrivenFromTheKeyboard)
     ASSERT_FALSE(watchdogFired) << "start-up did not complete";
     // The box comes two seconds after start-up; without a window manager
     // nobody gives the main window the keyboard back after it.
-    ASSERT_TRUE(spinUntil([&] { return boxesAnswered > 0; }, 10000));
+    ASSERT_TRUE(waitFor([&] { return boxesAnswered > 0; }, 10000));
     QWidget *window = app->window();
     window->activateWindow();
     ASSERT_TRUE(xdotool({"windowfocus", "--sync", QString::number(window->winId())}));
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     auto *menu = qobject_cast<VizoMenuController *>(app->menuController());
     ASSERT_NE(menu, nullptr);
-    spin(300);
+    waitMs(300);
     wire.clear();
 
     // The device's menu key.
     app->eventDispatcher()->onPacket(bytesOf({0x26, 0x05, 0x00}), 1, 1);
     ASSERT_TRUE(
-        spinUntil([&] { return wire.saw("SpeakText", menuName("Option.ColorMode")); }, 10000))
+        waitFor([&] { return wire.saw("SpeakText", menuName("Option.ColorMode")); }, 10000))
         << wire.dump().toStdString();
     EXPECT_TRUE(app->menuOpened());
     EXPECT_TRUE(wire.saw("MenuOpened"));
@@ -142,15 +142,15 @@ TEST(MenuKeys, TheDeviceMenuKeyOpensAMenuDrivenFromTheKeyboard)
     // Near view on Summit: colour mode, contrast, marker, focus lock.
     for (const char *key : {"Option.Contrast", "Option.Marker", "Option.FocusLock"}) {
         ASSERT_TRUE(xdotool({"key", "Down"}));
-        EXPECT_TRUE(spinUntil([&] { return wire.saw("SpeakText", menuName(key)); }, 10000))
+        EXPECT_TRUE(waitFor([&] { return wire.saw("SpeakText", menuName(key)); }, 10000))
             << key << "\n"
             << wire.dump().toStdString();
     }
     const bool before = AppDelegate::settings()->options()->focusLock();
     ASSERT_TRUE(xdotool({"key", "Return"}));
-    ASSERT_TRUE(spinUntil([&] { return wire.saw("SetFocusLock"); }, 10000))
+    ASSERT_TRUE(waitFor([&] { return wire.saw("SetFocusLock"); }, 10000))
         << wire.dump().toStdString();
-    ASSERT_TRUE(spinUntil([&] { return sim.device().state().focusLock != before; }, 5000));
+    ASSERT_TRUE(waitFor([&] { return sim.device().state().focusLock != before; }, 5000));
     QString optionFocusLock;
     VizoConfigParser::parseData(
         sim.device().optionFileText(),
@@ -161,14 +161,14 @@ TEST(MenuKeys, TheDeviceMenuKeyOpensAMenuDrivenFromTheKeyboard)
     // Right is the menu's own hot key: the OCR tab, its row read out.
     wire.clear();
     ASSERT_TRUE(xdotool({"key", "Right"}));
-    EXPECT_TRUE(spinUntil([&] { return wire.saw("SpeakText", menuName("OCR.FieldMode")); }, 10000))
+    EXPECT_TRUE(waitFor([&] { return wire.saw("SpeakText", menuName("OCR.FieldMode")); }, 10000))
         << wire.dump().toStdString();
     EXPECT_EQ(menu->segmentedController()->selectedIndex(), 1);
 
     // The close key of the shipped hot key file (F10).
     ASSERT_TRUE(xdotool({"key", "F10"}));
-    EXPECT_TRUE(spinUntil([&] { return !app->menuOpened(); }, 10000));
-    EXPECT_TRUE(spinUntil([&] { return wire.saw("MenuClosed"); }, 10000));
+    EXPECT_TRUE(waitFor([&] { return !app->menuOpened(); }, 10000));
+    EXPECT_TRUE(waitFor([&] { return wire.saw("MenuClosed"); }, 10000));
 
     app->applicationWillTerminate();
     app.reset();
