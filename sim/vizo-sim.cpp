@@ -102,6 +102,7 @@ int main(int argc, char **argv)
          QStringLiteral("n")},
         {QStringLiteral("trace"), QStringLiteral("Print every frame in both directions.")},
     };
+    // The help and version options are in the parser already.
     for (std::size_t i = 2; i < options.size(); ++i)
         parser.addOption(options[i]);
     if (!parser.parse(arguments)) {
