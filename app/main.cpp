@@ -7,6 +7,7 @@
 #include "pages/VizoPages.h"
 
 #include <QApplication>
+#include <QLoggingCategory>
 #include <QTimer>
 
 #include <cstdio>
@@ -30,6 +31,9 @@ int main(int argc, char **argv)
         return 0;
     }
 
+    // Diagnostics are quiet unless asked for (QT_LOGGING_RULES still wins).
+    if (options.verbose)
+        QLoggingCategory::setFilterRules(QStringLiteral("vizo.*=true"));
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vizo-viewer"));
     QApplication::setApplicationDisplayName(QStringLiteral("Vizo Viewer"));

@@ -350,11 +350,9 @@ void AppDelegate::announceLinkSpeed()
 {
     if (!m_protocolChannel)
         return;
-    int speed = m_protocolChannel->deviceSpeed();
-    // A port named on the command line, or the virtual device, has no USB
-    // device to ask: such links are announced as USB 2 (high speed).
-    if (speed < 0 && (m_options.simulate || !m_options.port.isEmpty()))
-        speed = 2;
+    // Only a USB device of that speed is announced: a pseudo-terminal (the
+    // virtual device) or a port without a USB device gets nothing.
+    const int speed = m_protocolChannel->deviceSpeed();
     if (speed == 2)
         writeVizoPacket(VizoCmd::HostConnectedUsb2().payload());
     else if (speed == 3)

@@ -26,7 +26,6 @@
 #include <memory>
 
 class AbstractMenuController;
-class BrDispatchTimer;
 class BrHotKey;
 class DeviceLink;
 class InputArming;
@@ -167,13 +166,6 @@ public:
     bool disableAllFunctions() const { return m_disableAllFunctions; }
     void setDisableAllFunctions(bool disable) { m_disableAllFunctions = disable; }
 
-    std::shared_ptr<BrDispatchTimer> timerForCameraModeZoom() const { return m_timerForCameraModeZoom; }
-    void setTimerForCameraModeZoom(std::shared_ptr<BrDispatchTimer> t) { m_timerForCameraModeZoom = std::move(t); }
-    std::shared_ptr<BrDispatchTimer> timerForImageModeZoom() const { return m_timerForImageModeZoom; }
-    void setTimerForImageModeZoom(std::shared_ptr<BrDispatchTimer> t) { m_timerForImageModeZoom = std::move(t); }
-    std::shared_ptr<BrDispatchTimer> timerForOCRModeZoom() const { return m_timerForOCRModeZoom; }
-    void setTimerForOCRModeZoom(std::shared_ptr<BrDispatchTimer> t) { m_timerForOCRModeZoom = std::move(t); }
-
     // Written by the delete worker, read by the reading thread.
     bool deletingFiles() const { return m_deletingFiles.load(); }
     void setDeletingFiles(bool deleting) { m_deletingFiles.store(deleting); }
@@ -209,9 +201,6 @@ private:
     QPointer<AbstractMenuController> m_menuController;
     QHash<QString, std::shared_ptr<BrHotKey>> m_dicShortcutHandlers;
     QHash<QString, std::shared_ptr<MouseGestureRecognizer>> m_dicMouseGestures;
-    std::shared_ptr<BrDispatchTimer> m_timerForCameraModeZoom;
-    std::shared_ptr<BrDispatchTimer> m_timerForImageModeZoom;
-    std::shared_ptr<BrDispatchTimer> m_timerForOCRModeZoom;
     PacketWriter m_packetWriter;
     PacketWriter m_packetObserver;
     std::function<void()> m_terminateHandler;

@@ -33,6 +33,8 @@ CaptureWindowController::CaptureWindowController(QWidget *parent)
 
     m_labelHeader = new QLabel(m_footerContainer);
     m_labelHeader->setObjectName(QStringLiteral("labelHeader"));
+    // The header shows the window's title (set by each kind of window).
+    connect(this, &QWidget::windowTitleChanged, m_labelHeader, &QLabel::setText);
     m_buttonOK = new QPushButton(QStringLiteral("OK"), m_footerContainer);
     m_buttonOK->setObjectName(QStringLiteral("buttonOK"));
     m_buttonOK->setFocusPolicy(Qt::NoFocus);

@@ -16,7 +16,7 @@ int editionCodeFromName(const QString &name)
 QString usage()
 {
     return QStringLiteral(
-        "Usage: vizo-viewer [--port PATH] [--simulate [--edition summit|ridge|valley]] [--camera NAME]\n"
+        "Usage: vizo-viewer [--port PATH] [--simulate [--edition summit|ridge|valley]] [--camera NAME] [--verbose]\n"
         "\n"
         "Shows the picture of a Vizo reading camera and drives it from the keyboard and mouse.\n"
         "\n"
@@ -29,6 +29,7 @@ QString usage()
         "  --name-length N    give the virtual card's files long names of N characters (13-255)\n"
         "  --camera NAME      name of the video capture device (default \"FX3\")\n"
         "  --list-hotkeys     print every hot key action with its key combination\n"
+        "  --verbose          log the link set-up, hot keys and other diagnostics on standard error\n"
         "  --help             show this text\n");
 }
 
@@ -73,6 +74,10 @@ CommandLineOptions parse(const QStringList &arguments)
             if (hasInlineValue)
                 return fail(QStringLiteral("--list-hotkeys takes no value"));
             options.listHotKeys = true;
+        } else if (arg == QLatin1String("--verbose")) {
+            if (hasInlineValue)
+                return fail(QStringLiteral("--verbose takes no value"));
+            options.verbose = true;
         } else if (arg == QLatin1String("--simulate")) {
             if (hasInlineValue)
                 return fail(QStringLiteral("--simulate takes no value"));

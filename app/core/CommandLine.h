@@ -1,6 +1,6 @@
 #pragma once
 // The viewer's command line:
-//   vizo-viewer [--port PATH] [--simulate [--edition summit|ridge|valley]] [--camera NAME]
+//   vizo-viewer [--port PATH] [--simulate [--edition summit|ridge|valley]] [--camera NAME] [--verbose]
 // Parsing has no side effects; main() prints the usage or the error and picks
 // the exit code (2 for a bad command line).
 #include <QString>
@@ -17,6 +17,7 @@ struct CommandLineOptions
     QString cameraName = QStringLiteral("FX3");
     bool help = false;
     bool listHotKeys = false;        // print the hot keys and their combinations
+    bool verbose = false;            // show every diagnostic line of the vizo.* categories
     QString error;                   // non-empty when the command line is bad
 
     bool ok() const { return error.isEmpty(); }

@@ -1,14 +1,24 @@
 #include "link/VizoLinkLog.h"
 
-#include <cstdio>
-
 Q_LOGGING_CATEGORY(lcVizoLink, "vizo.link", QtWarningMsg)
 
-void vizoLinkPrint(const QString &line)
+namespace {
+
+QString oneLine(QString line)
 {
-    QByteArray bytes = line.toLocal8Bit();
-    if (!bytes.endsWith('\n'))
-        bytes.append('\n');
-    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout);
-    std::fflush(stdout);
+    while (line.endsWith(QLatin1Char('\n')))
+        line.chop(1);
+    return line;
+}
+
+} // namespace
+
+void vizoLinkDebug(const QString &line)
+{
+    qCDebug(lcVizoLink).noquote() << oneLine(line);
+}
+
+void vizoLinkWarning(const QString &line)
+{
+    qCWarning(lcVizoLink).noquote() << oneLine(line);
 }

@@ -1,11 +1,14 @@
 #pragma once
-// Diagnostics of the device link. The texts the design gives for port set-up
-// and link failures are printed on standard output as they stand; anything
-// beyond them goes to the quiet "vizo.link" category.
+// Diagnostics of the device link, in the "vizo.link" category. The texts the
+// design gives for port set-up and link failures keep their wording. What
+// is expected on a working link (the port's settings, requests a
+// pseudo-terminal refuses) is debug output, shown with --verbose or
+// QT_LOGGING_RULES; real failures are warnings on standard error.
 #include <QLoggingCategory>
 #include <QString>
 
 Q_DECLARE_LOGGING_CATEGORY(lcVizoLink)
 
-// Prints one line on standard output (a missing final line feed is added).
-void vizoLinkPrint(const QString &line);
+// One line each; a final line feed in `line` is dropped.
+void vizoLinkDebug(const QString &line);
+void vizoLinkWarning(const QString &line);

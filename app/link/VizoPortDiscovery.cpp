@@ -13,10 +13,16 @@ const char noModemMessage[] = "No modem is founded.\nApplication will be termina
 const char noPathMessage[] = "Could not get path for modem.\nApplication will be terminated.";
 const char emptyPathMessage[] = "No modem port found %s.\nApplication will be terminated.";
 
+// The USB device above a tty, if any; owned by `tty`.
+udev_device *usbParent(udev_device *tty)
+{
+    return udev_device_get_parent_with_subsystem_devtype(tty, "usb", "usb_device");
+}
+
 // The USB device above a tty, when it is a Vizo; owned by `tty`.
 udev_device *vizoUsbParent(udev_device *tty)
 {
-    udev_device *usb = udev_device_get_parent_with_subsystem_devtype(tty, "usb", "usb_device");
+    udev_device *usb = usbParent(tty);
     if (!usb)
         return nullptr;
     const char *vendor = udev_device_get_sysattr_value(usb, "idVendor");
@@ -60,7 +66,7 @@ VizoModemLookup vizoFindModem()
     VizoModemLookup result;
     udev *context = udev_new();
     if (!context) {
-        vizoLinkPrint(QStringLiteral("IOServiceMatching returned a NULL dictionary."));
+        vizoLinkWarning(QStringLiteral("IOServiceMatching returned a NULL dictionary."));
         result.failure = QString::fromLatin1(noModemMessage);
         return result;
     }
@@ -69,7 +75,7 @@ VizoModemLookup vizoFindModem()
     if (status >= 0)
         status = udev_enumerate_scan_devices(enumerate);
     if (status < 0) {
-        vizoLinkPrint(QString::asprintf("IOServiceGetMatchingServices returned %d\n", status));
+        vizoLinkWarning(QString::asprintf("IOServiceGetMatchingServices returned %d\n", status));
         result.failure = QString::fromLatin1(noModemMessage);
         if (enumerate)
             udev_enumerate_unref(enumerate);
@@ -89,7 +95,7 @@ VizoModemLookup vizoFindModem()
             result.path = node ? QFile::decodeName(node) : QString();
             result.speed = speedOf(usb);
             found = true;
-            vizoLinkPrint(QStringLiteral("Modem found with BSD path: %1").arg(result.path));
+            vizoLinkDebug(QStringLiteral("Modem found with BSD path: %1").arg(result.path));
         }
         udev_device_unref(tty);
         if (found)
@@ -115,7 +121,7 @@ int vizoUsbSpeedOfPort(const QString &path)
         return -1;
     int speed = -1;
     if (udev_device *tty = udev_device_new_from_devnum(context, 'c', st.st_rdev)) {
-        if (udev_device *usb = vizoUsbParent(tty))
+        if (udev_device *usb = usbParent(tty))
             speed = speedOf(usb);
         udev_device_unref(tty);
     }

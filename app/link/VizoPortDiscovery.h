@@ -14,8 +14,9 @@ struct VizoModemLookup
 // Walks the tty devices; prints the design's diagnostics on the way.
 VizoModemLookup vizoFindModem();
 
-// USB speed code of the device behind a tty node, -1 when the node is not a
-// port of a Vizo device (a pseudo-terminal, say).
+// USB speed code of the USB device behind a tty node (a port named on the
+// command line: whatever device the user chose), -1 when the node has no
+// USB device behind it (a pseudo-terminal, say).
 int vizoUsbSpeedOfPort(const QString &path);
 
 // Speed code from the kernel's "speed" attribute in Mb/s:

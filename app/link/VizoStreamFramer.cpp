@@ -48,7 +48,7 @@ VizoStreamFramer::VizoStreamFramer(BrPacketAssembler &assembler) : m_assembler(a
         const std::uint16_t carried = std::uint16_t((body[payloadSize] << 8) | body[payloadSize + 1]);
         frame.crcOk = crc == carried;
         if (!frame.crcOk)
-            vizoLinkPrint(QString::asprintf("*** CRC mismatch in frame %02x %02x (%d/%d): carried %04x, computed %04x",
+            vizoLinkWarning(QString::asprintf("*** CRC mismatch in frame %02x %02x (%d/%d): carried %04x, computed %04x",
                                             payloadSize > 0 ? body[0] : 0, payloadSize > 1 ? body[1] : 0,
                                             frame.index, frame.count, carried, crc));
         if (eventFrame)
@@ -122,7 +122,7 @@ void VizoStreamFramer::feed(const std::uint8_t *data, std::size_t size)
             m_bad = false;
             m_assembler.Reset();
             m_hunting = true;
-            vizoLinkPrint(QStringLiteral("*** Dropped a damaged frame of %1 bytes, resynchronising")
+            vizoLinkWarning(QStringLiteral("*** Dropped a damaged frame of %1 bytes, resynchronising")
                               .arg(m_droppedBytes.size()));
             QByteArray again = m_droppedBytes.mid(1);
             again.append(reinterpret_cast<const char *>(p), qsizetype(n));

@@ -31,9 +31,25 @@ QString errorText(int error)
 }
 
 // "Error ... %s - %s(%d).\n" with the path, the error text and number.
+QString stepFailure(const char *format, const QString &path, int error)
+{
+    return QString::asprintf(format, qPrintable(path), qPrintable(errorText(error)), error);
+}
+
+// A step without which the port cannot be used.
 void printStepFailure(const char *format, const QString &path, int error)
 {
-    vizoLinkPrint(QString::asprintf(format, qPrintable(path), qPrintable(errorText(error)), error));
+    vizoLinkWarning(stepFailure(format, path, error));
+}
+
+// A step the link works without. Ports that do not know the request at all
+// (pseudo-terminals: ENOTTY) are expected; anything else is worth a warning.
+void printOptionalStepFailure(const char *format, const QString &path, int error)
+{
+    if (error == ENOTTY)
+        vizoLinkDebug(stepFailure(format, path, error));
+    else
+        vizoLinkWarning(stepFailure(format, path, error));
 }
 
 long baudOf(speed_t speed)
@@ -57,15 +73,15 @@ long baudOf(speed_t speed)
 
 void printSpeeds(const char *when, const termios &t)
 {
-    vizoLinkPrint(QStringLiteral("%1 input baud rate is %2").arg(QLatin1String(when)).arg(baudOf(cfgetispeed(&t))));
-    vizoLinkPrint(QStringLiteral("%1 output baud rate is %2").arg(QLatin1String(when)).arg(baudOf(cfgetospeed(&t))));
+    vizoLinkDebug(QStringLiteral("%1 input baud rate is %2").arg(QLatin1String(when)).arg(baudOf(cfgetispeed(&t))));
+    vizoLinkDebug(QStringLiteral("%1 output baud rate is %2").arg(QLatin1String(when)).arg(baudOf(cfgetospeed(&t))));
 }
 
 } // namespace
 
 std::unique_ptr<VizoTtyPort> VizoTtyPort::open(const QString &path)
 {
-    vizoLinkPrint(QStringLiteral("openSerialPort: %1 ").arg(path));
+    vizoLinkDebug(QStringLiteral("openSerialPort: %1 ").arg(path));
     const QByteArray native = QFile::encodeName(path);
     const int fd = ::open(native.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
@@ -108,25 +124,25 @@ std::unique_ptr<VizoTtyPort> VizoTtyPort::open(const QString &path)
     // works without them.
     const int dtr = TIOCM_DTR;
     if (::ioctl(fd, TIOCMBIS, &dtr) == -1)
-        printStepFailure("Error asserting DTR %s - %s(%d).\n", path, errno);
+        printOptionalStepFailure("Error asserting DTR %s - %s(%d).\n", path, errno);
     if (::ioctl(fd, TIOCMBIC, &dtr) == -1)
-        printStepFailure("Error clearing DTR %s - %s(%d).\n", path, errno);
+        printOptionalStepFailure("Error clearing DTR %s - %s(%d).\n", path, errno);
     int lines = modemLines;
     if (::ioctl(fd, TIOCMSET, &lines) == -1)
-        printStepFailure("Error setting handshake lines %s - %s(%d).\n", path, errno);
+        printOptionalStepFailure("Error setting handshake lines %s - %s(%d).\n", path, errno);
     if (::ioctl(fd, TIOCMGET, &lines) == -1)
-        printStepFailure("Error getting handshake lines %s - %s(%d).\n", path, errno);
+        printOptionalStepFailure("Error getting handshake lines %s - %s(%d).\n", path, errno);
     else
-        vizoLinkPrint(QString::asprintf("Handshake lines currently set to %d\n", lines));
+        vizoLinkDebug(QString::asprintf("Handshake lines currently set to %d\n", lines));
 
     // The nearest Linux has to a read latency of one microsecond.
     serial_struct serial{};
     if (::ioctl(fd, TIOCGSERIAL, &serial) == -1) {
-        printStepFailure("Error setting read latency %s - %s(%d).\n", path, errno);
+        printOptionalStepFailure("Error setting read latency %s - %s(%d).\n", path, errno);
     } else {
         serial.flags |= ASYNC_LOW_LATENCY;
         if (::ioctl(fd, TIOCSSERIAL, &serial) == -1)
-            printStepFailure("Error setting read latency %s - %s(%d).\n", path, errno);
+            printOptionalStepFailure("Error setting read latency %s - %s(%d).\n", path, errno);
     }
 
     return std::unique_ptr<VizoTtyPort>(new VizoTtyPort(path, fd, std::move(saved)));
@@ -153,11 +169,20 @@ void VizoTtyPort::close()
 {
     if (m_fd < 0)
         return;
+    // EIO: the other end is gone (device unplugged, virtual device
+    // stopped), which is how a link usually ends.
+    const auto report = [](const char *format) {
+        const int error = errno;
+        const QString line = QString::asprintf(format, qPrintable(errorText(error)), error);
+        if (error == EIO)
+            vizoLinkDebug(line);
+        else
+            vizoLinkWarning(line);
+    };
     if (::tcdrain(m_fd) == -1)
-        vizoLinkPrint(QString::asprintf("Error waiting for drain - %s(%d).\n", qPrintable(errorText(errno)), errno));
+        report("Error waiting for drain - %s(%d).\n");
     if (::tcsetattr(m_fd, TCSANOW, &m_saved->attributes) == -1)
-        vizoLinkPrint(QString::asprintf("Error resetting tty attributes - %s(%d).\n",
-                                        qPrintable(errorText(errno)), errno));
+        report("Error resetting tty attributes - %s(%d).\n");
     // Leave the port openable for whoever comes next.
     ::ioctl(m_fd, TIOCNXCL);
     ::close(m_fd);

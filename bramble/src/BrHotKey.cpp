@@ -78,7 +78,7 @@ void BrHotKeyService::callKeyDown(BrHotKey *hotKey, bool repeat)
 
 void BrHotKeyService::keyboardHandler(BrHotKeyBackend::EventKind kind, quint32 id)
 {
-    if (QGuiApplication::applicationState() != Qt::ApplicationActive) {
+    if (!backend || !backend->hasKeyboard()) {
         // No handler runs, but a release still ends the held state so no
         // repeat outlives the key.
         if (kind == BrHotKeyBackend::EventKind::Released)
@@ -116,7 +116,7 @@ bool BrHotKeyService::repeatMayGoOn(const BrHotKey *hotKey, quint64 pressId)
 {
     const BrHotKeyService &s = instance();
     return hotKey && s.keyPressed && pressId == s.currentKeyPressId && hotKey->m_enabled && hotKey->m_registered &&
-           QGuiApplication::applicationState() == Qt::ApplicationActive;
+           s.backend && s.backend->hasKeyboard();
 }
 
 void BrHotKeyService::repeatStart(QPointer<BrHotKey> hotKey, quint64 pressId)

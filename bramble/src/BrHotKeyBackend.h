@@ -41,6 +41,11 @@ public:
     void ungrab(quint32 id);
     bool isGrabbed(quint32 id) const { return m_grabs.count(id) != 0; }
     virtual const char *name() const = 0;
+    // Whether the application has the keyboard now. Asked of the platform,
+    // not of Qt's application state: that follows focus events late (and
+    // not at all when the focus follows the pointer), and a box shown
+    // meanwhile would ignore its keys.
+    virtual bool hasKeyboard() const = 0;
 
 protected:
     explicit BrHotKeyBackend(EventSink sink) : m_sink(std::move(sink)) {}

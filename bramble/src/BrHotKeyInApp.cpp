@@ -1,6 +1,6 @@
 #include "BrHotKeyInApp.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QKeyEvent>
 
 namespace {
@@ -20,6 +20,7 @@ quint64 physicalKey(const QKeyEvent *event)
 
 BrHotKeyInApp::BrHotKeyInApp(EventSink sink) : BrHotKeyBackend(std::move(sink))
 {
+    m_hasKeyboard = QGuiApplication::applicationState() == Qt::ApplicationActive;
     QCoreApplication::instance()->installEventFilter(this);
 }
 
@@ -40,7 +41,11 @@ bool BrHotKeyInApp::eventFilter(QObject *watched, QEvent *event)
 {
     // A key event reaches its window first and then propagates through the
     // widgets, passing this filter each time: count it at the window only.
+    if (event->type() == QEvent::ApplicationStateChange)
+        m_hasKeyboard = QGuiApplication::applicationState() == Qt::ApplicationActive;
     if (watched->isWindowType()) {
+        if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
+            m_hasKeyboard = true;
         if (event->type() == QEvent::KeyPress)
             keyPressed(static_cast<QKeyEvent *>(event));
         else if (event->type() == QEvent::KeyRelease)

@@ -15,6 +15,9 @@ public:
     explicit BrHotKeyInApp(EventSink sink);
     ~BrHotKeyInApp() override;
     const char *name() const override { return "application key events"; }
+    // Keys reach this filter only through the application's own windows:
+    // true from any key event until the application is deactivated.
+    bool hasKeyboard() const override { return m_hasKeyboard; }
 
 protected:
     bool doGrab(quint32 id, const BrKeyGrab &key) override;
@@ -29,4 +32,5 @@ private:
     // finds it even after Shift changed the Qt key or the hot key was
     // disarmed meanwhile.
     std::map<quint64, quint32> m_held;
+    bool m_hasKeyboard = false;
 };

@@ -4,6 +4,7 @@
 
 #include <QGuiApplication>
 #include <QTimer>
+#include <QWindow>
 
 #include <xcb/xcb.h>
 #include <xcb/xcb_keysyms.h>
@@ -233,6 +234,71 @@ bool BrHotKeyX11::nativeEventFilter(const QByteArray &eventType, void *message, 
     default:
         return false;
     }
+}
+
+namespace {
+
+bool isOurWindow(xcb_window_t window)
+{
+    const QWindowList windows = QGuiApplication::allWindows();
+    return std::any_of(windows.begin(), windows.end(),
+                       [window](QWindow *w) { return w->handle() && xcb_window_t(w->winId()) == window; });
+}
+
+// `window` or one of its ancestors (a window manager's frame sits between a
+// window and the root) is the application's.
+bool isInOurWindow(xcb_connection_t *connection, xcb_window_t window)
+{
+    while (window) {
+        if (isOurWindow(window))
+            return true;
+        xcb_query_tree_reply_t *tree = xcb_query_tree_reply(connection, xcb_query_tree(connection, window), nullptr);
+        if (!tree)
+            return false;
+        const xcb_window_t parent = tree->parent == tree->root ? XCB_NONE : tree->parent;
+        free(tree);
+        window = parent;
+    }
+    return false;
+}
+
+// The window under the pointer is the application's (or holds one of its
+// windows there, below a window manager's frame).
+bool pointerIsOverUs(xcb_connection_t *connection, xcb_window_t root)
+{
+    xcb_window_t window = root;
+    for (int depth = 0; depth < 8; ++depth) {
+        xcb_query_pointer_reply_t *pointer =
+            xcb_query_pointer_reply(connection, xcb_query_pointer(connection, window), nullptr);
+        if (!pointer)
+            return false;
+        const xcb_window_t child = pointer->same_screen ? pointer->child : XCB_NONE;
+        free(pointer);
+        if (!child)
+            return false;
+        if (isOurWindow(child))
+            return true;
+        window = child;
+    }
+    return false;
+}
+
+} // namespace
+
+bool BrHotKeyX11::hasKeyboard() const
+{
+    xcb_get_input_focus_reply_t *focus =
+        xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr);
+    if (!focus)
+        return false;
+    const xcb_window_t focused = focus->focus;
+    free(focus);
+    if (focused == XCB_INPUT_FOCUS_POINTER_ROOT) {
+        // Keys go to the window under the pointer.
+        return std::any_of(m_roots.begin(), m_roots.end(),
+                           [this](uint32_t root) { return pointerIsOverUs(m_connection, root); });
+    }
+    return focused != XCB_NONE && isInOurWindow(m_connection, focused);
 }
 
 void BrHotKeyX11::keyPressed(uint8_t keycode, uint16_t state, uint32_t time)

@@ -30,6 +30,9 @@ public:
     static std::unique_ptr<BrHotKeyX11> create(EventSink sink);
     ~BrHotKeyX11() override;
     const char *name() const override { return "X11 key grabs"; }
+    // The server's input focus is in one of the application's windows (or
+    // follows the pointer, which is over one of them).
+    bool hasKeyboard() const override;
 
     bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
 

@@ -75,10 +75,7 @@ int USBEndPoint::getPipeStatus(bool &halted)
 
 int USBEndPoint::abortPipe()
 {
-    auto interface = m_interface.lock();
-    if (!interface)
-        return USBErrorNotFound;
-    return interface->isOpen() ? int(USBSuccess) : int(USBErrorNotOpen);
+    return USBErrorNotSupported;
 }
 
 int USBEndPoint::resetPipe()

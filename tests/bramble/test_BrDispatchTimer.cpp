@@ -2,7 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QObject>
-#include "BrTestWait.h"
+#include "TestWait.h"
 #include <QThread>
 #include <QTimer>
 
@@ -22,7 +22,7 @@ TEST(BrDispatchTimer, FirstFiringOneIntervalAfterStartThenEveryInterval)
     std::vector<qint64> firings;
     clock.start();
     ASSERT_TRUE(BrDispatchTimer::startTimer(timer, 0.3, [&] { firings.push_back(clock.elapsed()); }));
-    ASSERT_TRUE(brWaitFor([&] { return firings.size() >= 3; }, 10000));
+    ASSERT_TRUE(waitFor([&] { return firings.size() >= 3; }, 10000));
     BrDispatchTimer::stopTimer(timer);
     // Coarse timers may come up to 5% early.
     EXPECT_GE(firings[0], 280);
@@ -47,7 +47,7 @@ TEST(BrDispatchTimer, SecondStartAndBadIntervalsAreRefused)
     int first = 0, second = 0;
     EXPECT_TRUE(startTimer(timer, 0.02, [&] { ++first; }));
     EXPECT_FALSE(startTimer(timer, 0.02, [&] { ++second; }));
-    ASSERT_TRUE(brWaitFor([&] { return first >= 2; }, 5000));
+    ASSERT_TRUE(waitFor([&] { return first >= 2; }, 5000));
     EXPECT_EQ(second, 0);
     cancelTimer(timer);
 }
@@ -61,8 +61,8 @@ TEST(BrDispatchTimer, CancelFromInsideTheHandlerStopsIt)
         if (++calls == 2)
             cancelTimer(timer);
     });
-    ASSERT_TRUE(brWaitFor([&] { return calls >= 2; }, 5000));
-    brWait(150);
+    ASSERT_TRUE(waitFor([&] { return calls >= 2; }, 5000));
+    waitMs(150);
     EXPECT_EQ(calls, 2);
 }
 
@@ -72,13 +72,13 @@ TEST(BrDispatchTimer, DestroyedContextEndsTheCalls)
     BrTimer *timer = createTimer(context.get());
     int calls = 0;
     startTimer(timer, 0.01, [&] { ++calls; });
-    ASSERT_TRUE(brWaitFor([&] { return calls >= 1; }, 5000));
+    ASSERT_TRUE(waitFor([&] { return calls >= 1; }, 5000));
     context.reset();
     const int atReset = calls;
-    brWait(100);
+    waitMs(100);
     EXPECT_EQ(calls, atReset);
     cancelTimer(timer);
-    brWait(10);
+    waitMs(10);
 }
 
 TEST(BrDispatchTimer, HandlerRunsOnTheContextThread)
@@ -92,10 +92,10 @@ TEST(BrDispatchTimer, HandlerRunsOnTheContextThread)
     ASSERT_EQ(timer->thread(), &worker);
     // Started from the main thread, fires on the worker.
     startTimer(timer, 0.01, [&] { ranOn = QThread::currentThread(); });
-    ASSERT_TRUE(brWaitFor([&] { return ranOn.load() != nullptr; }, 5000));
+    ASSERT_TRUE(waitFor([&] { return ranOn.load() != nullptr; }, 5000));
     EXPECT_EQ(ranOn.load(), &worker);
     cancelTimer(timer);
-    brWait(50);
+    waitMs(50);
     worker.quit();
     worker.wait();
     context.moveToThread(QThread::currentThread());

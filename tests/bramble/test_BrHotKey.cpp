@@ -2,7 +2,7 @@
 #include <bramble/BrHotKey.h>
 #include <bramble/BrPropertyList.h>
 
-#include "BrTestWait.h"
+#include "TestWait.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -66,7 +66,7 @@ protected:
     }
     void SetUp() override
     {
-        ASSERT_TRUE(brWaitFor([] { return QGuiApplication::applicationState() == Qt::ApplicationActive; }, 5000))
+        ASSERT_TRUE(waitFor([] { return QGuiApplication::applicationState() == Qt::ApplicationActive; }, 5000))
             << "the test window did not become active";
         BrHotKey::disableAllHotKeys();
         BrHotKey::hotKeyRepeatStartInterval(1.0);
@@ -76,7 +76,7 @@ protected:
     void TearDown() override
     {
         BrHotKey::disableAllHotKeys();
-        brWait(20);
+        waitMs(20);
     }
 
     static void send(QEvent::Type type, int key, Qt::KeyboardModifiers mods = Qt::NoModifier, bool autoRepeat = false,
@@ -130,9 +130,9 @@ TEST_F(BrHotKeyTest, TapGivesOneDownAndOneUp)
     // Platform auto-repeat while held does not start new presses.
     send(QEvent::KeyRelease, Qt::Key_Up, Qt::ControlModifier, true);
     send(QEvent::KeyPress, Qt::Key_Up, Qt::ControlModifier, true);
-    brWait(100);
+    waitMs(100);
     release(Qt::Key_Up, Qt::ControlModifier);
-    brWait(1300); // beyond the start interval: no repeat may come
+    waitMs(1300); // beyond the start interval: no repeat may come
     ASSERT_EQ(rec.calls.size(), 2u);
     EXPECT_TRUE(rec.calls[0].down);
     EXPECT_FALSE(rec.calls[0].repeat);
@@ -190,10 +190,10 @@ TEST_F(BrHotKeyTest, HoldRepeatsAfterStartIntervalAtRate)
     hotKey->setEnabled(true);
     const qint64 pressedAt = clock.elapsed();
     press(Qt::Key_Up);
-    brWait(2000);
+    waitMs(2000);
     release(Qt::Key_Up);
     const size_t atRelease = rec.calls.size();
-    brWait(300);
+    waitMs(300);
 
     ASSERT_GE(rec.calls.size(), 3u);
     EXPECT_TRUE(rec.calls.front().down);
@@ -224,20 +224,20 @@ TEST_F(BrHotKeyTest, SecondKeyTakesOverTheRepeats)
     a->setEnabled(true);
     b->setEnabled(true);
     press(Qt::Key_A);
-    ASSERT_TRUE(brWaitFor([&] { return recA.count(true, true) >= 2; }, 5000));
+    ASSERT_TRUE(waitFor([&] { return recA.count(true, true) >= 2; }, 5000));
     const qint64 bPressedAt = clock.elapsed();
     press(Qt::Key_B);
-    brWait(200);
+    waitMs(200);
     const int aRepeats = recA.count(true, true);
-    ASSERT_TRUE(brWaitFor([&] { return recB.count(true, true) >= 3; }, 5000));
+    ASSERT_TRUE(waitFor([&] { return recB.count(true, true) >= 3; }, 5000));
     // A stopped at its next tick; B's first repeat waited the start interval.
     EXPECT_EQ(recA.count(true, true), aRepeats);
     EXPECT_GE(recB.calls[1].at - bPressedAt, 500);
     // Releasing A (not B) stops every repeat.
     release(Qt::Key_A);
-    brWait(150);
+    waitMs(150);
     const int bRepeats = recB.count(true, true);
-    brWait(300);
+    waitMs(300);
     EXPECT_EQ(recB.count(true, true), bRepeats);
     EXPECT_EQ(recA.count(false, false), 1);
     release(Qt::Key_B);
@@ -309,11 +309,11 @@ TEST_F(BrHotKeyTest, DisarmedWhileHeldStopsRepeating)
     Recorder rec(*hotKey, clock);
     hotKey->setEnabled(true);
     press(Qt::Key_Up);
-    ASSERT_TRUE(brWaitFor([&] { return rec.count(true, true) >= 2; }, 5000));
+    ASSERT_TRUE(waitFor([&] { return rec.count(true, true) >= 2; }, 5000));
     hotKey->setEnabled(false);
-    brWait(100);
+    waitMs(100);
     const int repeats = rec.count(true, true);
-    brWait(300);
+    waitMs(300);
     EXPECT_EQ(rec.count(true, true), repeats);
     release(Qt::Key_Up);
 }
@@ -349,9 +349,9 @@ TEST_F(BrHotKeyTest, DestroyedWhileHeldIsHarmless)
     hotKey->setEventKeyDown([&](bool) { ++downs; });
     hotKey->setEnabled(true);
     press(Qt::Key_F5);
-    ASSERT_TRUE(brWaitFor([&] { return downs >= 3; }, 5000));
+    ASSERT_TRUE(waitFor([&] { return downs >= 3; }, 5000));
     hotKey.reset();
-    brWait(200);
+    waitMs(200);
     release(Qt::Key_F5);
     EXPECT_TRUE(BrHotKey::dispatchTable().isEmpty());
 }

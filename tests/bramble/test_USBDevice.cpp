@@ -123,6 +123,7 @@ TEST(USBEndPoint, UnknownPipeKeepsTheDefaults)
     EXPECT_EQ(size, 0u);
     bool halted = false;
     EXPECT_NE(endPoint.getPipeStatus(halted), USBSuccess);
+    EXPECT_EQ(endPoint.abortPipe(), USBErrorNotSupported);
 }
 
 // Whatever this machine has attached (often nothing, maybe no USB at all):

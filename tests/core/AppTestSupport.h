@@ -1,6 +1,7 @@
 #pragma once
 // A delegate with the settings model, the stack and (optionally) the main
 // window, but no device: what it sends is recorded instead.
+#include "TestWait.h"
 #include "core/AbstractMenuController.h"
 #include "core/AppDelegate.h"
 #include "core/ModalWindowController.h"
@@ -24,28 +25,6 @@ inline QByteArray bytesOf(std::initializer_list<int> values)
     for (int v : values)
         out.append(char(v));
     return out;
-}
-
-// Runs posted work until `done` holds or `ms` have passed.
-inline bool spinUntil(const std::function<bool()> &done, int ms = 3000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(2);
-    }
-    return true;
-}
-
-inline void spin(int ms = 30)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
 // A modal window that counts what is asked of it.
@@ -86,7 +65,7 @@ struct AppFixture : ::testing::Test
     void TearDown() override
     {
         app->eventDispatcher()->waitForParsers();
-        spin(10);
+        waitMs(10);
         app.reset();
     }
 
@@ -107,7 +86,7 @@ struct AppFixture : ::testing::Test
     void report(std::initializer_list<int> payload)
     {
         feed(bytesOf(payload));
-        spin(5);
+        waitMs(5);
     }
 
     // Closes the message box on top as soon as one appears; returns its text

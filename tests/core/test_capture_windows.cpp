@@ -1,5 +1,6 @@
 // The image and OCR windows: borrowing the picture, arming by mode,
 // quitting, their own menu.
+#include "TestWait.h"
 #include "AppTestSupport.h"
 #include "RecordingMenu.h"
 
@@ -53,6 +54,7 @@ TEST_F(CaptureWindows, LoadingBorrowsThePictureWithKeysOff)
     EXPECT_FALSE(window.enableHotKeyEsc());
     EXPECT_FALSE(window.enableHotKeyBackspace());
     EXPECT_FALSE(window.buttonOK()->isEnabled());
+    EXPECT_EQ(window.labelHeader()->text(), QStringLiteral("Stored image"));
     // The footer is at the bottom, the picture above it up to the top.
     EXPECT_EQ(window.captureViewContainer()->geometry().bottom() + 1, window.footerContainer()->y());
     EXPECT_EQ(window.captureViewContainer()->y(), 0);
@@ -98,6 +100,7 @@ TEST_F(CaptureWindows, OcrWindowIgnoresImageMode)
 {
     OCRModeCaptureViewController window;
     open(window);
+    EXPECT_EQ(window.labelHeader()->text(), QStringLiteral("Stored text"));
     settings()->setVizoHotKeyMode(0);
     settings()->setVizoMode(2);
     window.vizoModeChanged();
@@ -217,7 +220,7 @@ TEST_F(CaptureWindows, PictureReturnsIntoTheMainWindowsOpenMenuLayout)
 {
     app->mainWindowController()->setResizable(true);
     app->window()->resize(1600, 900);
-    spin(5);
+    waitMs(5);
     app->mainWindowController()->resetMainView();
     app->openMenu();
     ImageModeCaptureViewController window;

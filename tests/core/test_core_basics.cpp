@@ -99,6 +99,8 @@ TEST(CommandLine, GoodLines)
     EXPECT_EQ(o.simulatedEdition, 2);
     EXPECT_EQ(o.cameraName, "Cam 2");
 
+    EXPECT_TRUE(CommandLine::parse({"vizo-viewer", "--verbose"}).verbose);
+    EXPECT_FALSE(CommandLine::parse({"vizo-viewer", "--verbose=no"}).ok());
     o = CommandLine::parse({"vizo-viewer", "--port=/dev/pts/7"});
     ASSERT_TRUE(o.ok());
     EXPECT_EQ(o.port, "/dev/pts/7");

@@ -1,5 +1,6 @@
 // Every report of the device, fed as frames into the dispatcher: what it
 // changes in the settings model and the delegate, and what it sends back.
+#include "TestWait.h"
 #include "AppTestSupport.h"
 
 #include "core/MessageBoxController.h"
@@ -199,7 +200,7 @@ TEST_F(Dispatch, MessageBoxReports)
 
     text.clear();
     report({0x26, 0x0A, 2});
-    spin(20);
+    waitMs(20);
     EXPECT_TRUE(text.isEmpty());
     EXPECT_EQ(app->stackUI().count(), 0);
 
@@ -223,7 +224,7 @@ TEST_F(Dispatch, OptionFileInTwoFramesIsParsedOnceAndCompletesStartUp)
     QByteArray data("<key>Distance_Contrast</key><value>33</value><key>Near_Contrast</key><value>11</value>");
     feed(bytesOf({0x31, 0x04}) + QByteArray("ignored"), 2, 1);
     feed(bytesOf({0x31, 0x04}) + data, 2, 2);
-    ASSERT_TRUE(spinUntil([&] { return !sent.isEmpty(); }));
+    ASSERT_TRUE(waitFor([&] { return !sent.isEmpty(); }));
     EXPECT_EQ(settings()->options()->contrastForDistance(), 33);
     EXPECT_EQ(settings()->options()->contrastForNear(), 11);
     EXPECT_EQ(sent, (QList<QByteArray>{bytesOf({0x30, 0x01, 1})}));
@@ -235,7 +236,7 @@ TEST_F(Dispatch, SingleFrameAndOrphanTransfersCompleteNothing)
     // A frame of a transfer whose opening frame was missed.
     feed(bytesOf({0x31, 0x01, 1}) + QByteArray("a.jpg\nb.jpg"), 3, 3);
     app->eventDispatcher()->waitForParsers();
-    spin(30);
+    waitMs(30);
     EXPECT_TRUE(sent.isEmpty());
     EXPECT_EQ(settings()->options()->contrastForNear(), 19);
     EXPECT_TRUE(settings()->imageFileItemArray().isEmpty());
@@ -251,7 +252,7 @@ TEST_F(Dispatch, FileListsArriveInOrderAndAreAnnounced)
     feed(bytesOf({0x31, 0x01, 1}), 3, 1);
     feed(bytesOf({0x31, 0x01, 1}) + QByteArray("IMG_0001.JPG\nIMG_00"), 3, 2);
     feed(bytesOf({0x31, 0x01, 1}) + QByteArray("02.JPG"), 3, 3);
-    ASSERT_TRUE(spinUntil([&] { return !sent.isEmpty(); }));
+    ASSERT_TRUE(waitFor([&] { return !sent.isEmpty(); }));
     ASSERT_EQ(settings()->imageFileItemArray().size(), 2);
     EXPECT_EQ(settings()->imageFileItemArray()[0].filePath, "Image/IMG_0001.JPG");
     // The terminator that closes the data is not part of the last name.
@@ -262,7 +263,7 @@ TEST_F(Dispatch, FileListsArriveInOrderAndAreAnnounced)
     sent.clear();
     feed(bytesOf({0x31, 0x01, 2}), 2, 1);
     feed(bytesOf({0x31, 0x01, 2}) + QByteArray("page1.txt\n"), 2, 2);
-    ASSERT_TRUE(spinUntil([&] { return announced.size() == 2; }));
+    ASSERT_TRUE(waitFor([&] { return announced.size() == 2; }));
     EXPECT_EQ(announced, (QStringList{"image", "ocr"}));
     ASSERT_EQ(settings()->ocrFileItemArray().size(), 1);
     EXPECT_EQ(settings()->ocrFileItemArray()[0].filePath, "OCR/page1.txt");
@@ -272,7 +273,7 @@ TEST_F(Dispatch, FileListsArriveInOrderAndAreAnnounced)
     feed(bytesOf({0x31, 0x01, 3}), 2, 1);
     feed(bytesOf({0x31, 0x01, 3}) + QByteArray("x.bin"), 2, 2);
     app->eventDispatcher()->waitForParsers();
-    spin(20);
+    waitMs(20);
     EXPECT_EQ(announced.size(), 2);
 }
 
@@ -301,7 +302,7 @@ TEST_F(Dispatch, DeleteResultClosesTheBoxAndRequestsOneList)
     // Once the list has arrived, the next confirmation asks again.
     feed(bytesOf({0x31, 0x01, 1}), 2, 1);
     feed(bytesOf({0x31, 0x01, 1}) + QByteArray("a.jpg"), 2, 2);
-    ASSERT_TRUE(spinUntil([&] { return !app->eventDispatcher()->fileListRequestPending(); }));
+    ASSERT_TRUE(waitFor([&] { return !app->eventDispatcher()->fileListRequestPending(); }));
     sent.clear();
     report({0x51, 0x00, 1});
     EXPECT_EQ(sent, (QList<QByteArray>{bytesOf({0x30, 0x01, 2})}));

@@ -1,6 +1,7 @@
 // The whole viewer against the virtual device over a pseudo-terminal: from
 // launch to ready, shutdown, the device going away; and the program itself
 // (command line, one copy at a time).
+#include "TestWait.h"
 #include "AppTestSupport.h"
 
 #include "core/MainWindowController.h"
@@ -17,7 +18,8 @@ namespace {
 
 QString viewerPath()
 {
-    return qEnvironmentVariable("VIZO_BINARY_DIR") + QStringLiteral("/app/core/vizo-viewer");
+    // The build tells where it put the program (and builds it first).
+    return qEnvironmentVariable("VIZO_VIEWER");
 }
 
 struct EndToEnd : ::testing::Test
@@ -32,8 +34,7 @@ struct EndToEnd : ::testing::Test
 
     void SetUp() override
     {
-        if (!SimulatedDevice::isAvailable())
-            GTEST_SKIP() << "this build has no virtual device";
+        ASSERT_TRUE(SimulatedDevice::isAvailable());
         ASSERT_TRUE(runtimeDir.isValid());
         qputenv("XDG_RUNTIME_DIR", runtimeDir.path().toLocal8Bit());
         CommandLineOptions options;
@@ -48,7 +49,7 @@ struct EndToEnd : ::testing::Test
     void TearDown() override
     {
         app.reset();
-        spin(10);
+        waitMs(10);
     }
 
     // Runs launch; it returns when the splash has closed. A watchdog closes
@@ -72,8 +73,7 @@ struct EndToEnd : ::testing::Test
 TEST_F(EndToEnd, LaunchToReadyThenShutdown)
 {
     ASSERT_TRUE(launch());
-    if (!app->simulatedDevice() || app->simulatedDevice()->portPath().isEmpty())
-        GTEST_SKIP() << "this build has no virtual device";
+    ASSERT_TRUE(app->simulatedDevice() && !app->simulatedDevice()->portPath().isEmpty());
     EXPECT_TRUE(ready);
     EXPECT_EQ(AppDelegate::splash(), nullptr);
     EXPECT_EQ(AppDelegate::settings()->vizoVersion(), 0);
@@ -82,24 +82,23 @@ TEST_F(EndToEnd, LaunchToReadyThenShutdown)
     EXPECT_TRUE(app->mainWindowController()->isResizable());
     EXPECT_NE(app->captureView(), nullptr);
 
-    ASSERT_TRUE(spinUntil([&] { return announced.size() == 2; }, 20000));
+    ASSERT_TRUE(waitFor([&] { return announced.size() == 2; }, 20000));
     EXPECT_EQ(announced, (QStringList{"image", "ocr"}));
     EXPECT_EQ(AppDelegate::settings()->imageFileItemArray().size(), 12);
     EXPECT_EQ(AppDelegate::settings()->ocrFileItemArray().size(), 5);
-    EXPECT_EQ(sent, (QList<QByteArray>{bytesOf({0x40, 0x01}), bytesOf({0x30, 0x04}), bytesOf({0x30, 0x01, 1}),
-                                       bytesOf({0x30, 0x01, 2})}));
+    // No link speed: the virtual device is a pseudo-terminal, not USB.
+    EXPECT_EQ(sent, (QList<QByteArray>{bytesOf({0x30, 0x04}), bytesOf({0x30, 0x01, 1}), bytesOf({0x30, 0x01, 2})}));
 
     app->applicationWillTerminate();
     EXPECT_EQ(sent.last(), bytesOf({0x40, 0x00}));
-    EXPECT_TRUE(spinUntil([&] { return app->simulatedDevice()->hostSaidClosing(); }, 5000));
+    EXPECT_TRUE(waitFor([&] { return app->simulatedDevice()->hostSaidClosing(); }, 5000));
     EXPECT_EQ(terminations, 0);
 }
 
 TEST_F(EndToEnd, DeviceGoneShowsTheMessageAndTerminates)
 {
     ASSERT_TRUE(launch());
-    if (!app->simulatedDevice() || app->simulatedDevice()->portPath().isEmpty())
-        GTEST_SKIP() << "this build has no virtual device";
+    ASSERT_TRUE(app->simulatedDevice() && !app->simulatedDevice()->portPath().isEmpty());
     QString shown;
     QMetaObject::invokeMethod(app.get(), [this] { app->simulatedDevice()->stop(); }, Qt::QueuedConnection);
     // The box appears from the link's failure report; answer it.
@@ -114,7 +113,7 @@ TEST_F(EndToEnd, DeviceGoneShowsTheMessageAndTerminates)
         box->onReturnKeyDown();
     };
     QMetaObject::invokeMethod(app.get(), answer, Qt::QueuedConnection);
-    ASSERT_TRUE(spinUntil([&] { return terminations > 0; }, 20000));
+    ASSERT_TRUE(waitFor([&] { return terminations > 0; }, 20000));
     EXPECT_EQ(shown, "The USB connection has been disconnected.\nApplication will be terminated.");
     EXPECT_EQ(terminations, 1);
 }
@@ -135,13 +134,13 @@ TEST_F(EndToEnd, DeviceSaysGoodbyeThenClosesItsPortOneBox)
             shown = label->text();
         // The port closes while the box is up.
         app->simulatedDevice()->stop();
-        spin(1500);
+        waitMs(1500);
         box->onReturnKeyDown();
     };
     QMetaObject::invokeMethod(app.get(), answer, Qt::QueuedConnection);
     app->eventDispatcher()->onPacket(bytesOf({0x26, 0x1B}), 1, 1);
-    ASSERT_TRUE(spinUntil([&] { return terminations > 0; }, 20000));
-    spin(300);
+    ASSERT_TRUE(waitFor([&] { return terminations > 0; }, 20000));
+    waitMs(300);
     EXPECT_EQ(boxes, 1);
     EXPECT_TRUE(shown.startsWith("The USB connection of Vizo Viewer has been disconnected"));
     EXPECT_EQ(app->stackUI().count(), 0);
@@ -164,8 +163,7 @@ TEST(Program, BadOptionPrintsUsageAndExitsTwo)
 
 TEST(Program, SecondCopyEndsAtOnce)
 {
-    if (!SimulatedDevice::isAvailable())
-        GTEST_SKIP() << "this build has no virtual device";
+    ASSERT_TRUE(SimulatedDevice::isAvailable());
     QTemporaryDir runtime;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("XDG_RUNTIME_DIR", runtime.path());
@@ -175,7 +173,7 @@ TEST(Program, SecondCopyEndsAtOnce)
     first.start(viewerPath(), {"--simulate"});
     ASSERT_TRUE(first.waitForStarted(10000));
     // The first copy holds the lock once it has launched.
-    ASSERT_TRUE(spinUntil([&] { return QFile::exists(runtime.filePath("vizo-viewer.lock")); }, 20000));
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(runtime.filePath("vizo-viewer.lock")); }, 20000));
 
     QProcess second;
     second.setProcessEnvironment(env);
@@ -190,4 +188,41 @@ TEST(Program, SecondCopyEndsAtOnce)
         first.kill();
         first.waitForFinished(5000);
     }
+}
+
+// A normal start on a pseudo-terminal says nothing on standard output and
+// keeps the expected link diagnostics back; --verbose shows them.
+TEST(Program, LinkDiagnosticsOnlyWhenAskedFor)
+{
+    const auto run = [](const QStringList &arguments, const QString &rules, const QByteArray &until) {
+        QTemporaryDir runtime;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_RUNTIME_DIR", runtime.path());
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        if (!rules.isEmpty())
+            env.insert("QT_LOGGING_RULES", rules);
+        QProcess viewer;
+        viewer.setProcessEnvironment(env);
+        viewer.start(viewerPath(), arguments);
+        QByteArray err;
+        const bool reached = waitFor([&] {
+            err += viewer.readAllStandardError();
+            return err.contains(until);
+        }, 30000);
+        viewer.terminate();
+        viewer.waitForFinished(10000);
+        err += viewer.readAllStandardError();
+        EXPECT_TRUE(reached) << err.toStdString();
+        return std::pair{viewer.readAllStandardOutput(), err};
+    };
+    // Hot keys armed for the edition: the option file has arrived, so the
+    // link has long been set up.
+    const auto [out, err] = run({"--simulate"}, "vizo.input.debug=true", "OpenMenu");
+    EXPECT_TRUE(out.isEmpty()) << out.toStdString();
+    EXPECT_FALSE(err.contains("vizo.link")) << err.toStdString();
+
+    const auto [verboseOut, verboseErr] = run({"--simulate", "--verbose"}, {}, "Error setting read latency");
+    EXPECT_TRUE(verboseOut.isEmpty()) << verboseOut.toStdString();
+    EXPECT_TRUE(verboseErr.contains("vizo.link: New output baud rate is 115200"));
+    EXPECT_TRUE(verboseErr.contains("HotKeyFilePath: "));
 }

@@ -1,5 +1,6 @@
 // The main window's geometry, the menu's opening and closing, closing every
 // window, mode reports past message boxes, activation.
+#include "TestWait.h"
 #include "AppTestSupport.h"
 #include "RecordingMenu.h"
 
@@ -32,7 +33,7 @@ struct Lifecycle : AppFixture
     {
         app->mainWindowController()->setResizable(true);
         app->window()->resize(w, h);
-        spin(5);
+        waitMs(5);
         app->mainWindowController()->resetMainView();
         picture = new QWidget(app->captureViewContainer());
         picture->setGeometry(app->captureViewContainer()->rect());
@@ -101,10 +102,10 @@ TEST_F(Lifecycle, ResizeNeverShrinksTheContainer)
 {
     sizeWindow(1200, 800);
     app->window()->resize(1500, 700);
-    spin(5);
+    waitMs(5);
     EXPECT_EQ(app->rcMainView(), QRect(0, 0, 1500, 800));
     app->window()->resize(900, 600);
-    spin(5);
+    waitMs(5);
     EXPECT_EQ(app->rcMainView(), QRect(0, 0, 1500, 800));
     EXPECT_EQ(app->captureViewContainer()->geometry(), QRect(0, 0, 1500, 800));
     EXPECT_EQ(picture->geometry(), QRect(0, 0, 1500, 800));
@@ -114,7 +115,7 @@ TEST_F(Lifecycle, ResizeNeverShrinksTheContainer)
     app->openMenu();
     menu->calls.clear();
     app->window()->resize(1700, 900);
-    spin(5);
+    waitMs(5);
     EXPECT_EQ(app->captureViewContainer()->geometry(), QRect(300, 0, 1400, 900));
     EXPECT_EQ(picture->geometry(), QRect(-300, 0, 1700, 900));
     EXPECT_TRUE(menu->calls.contains("updateUIState"));

@@ -1,6 +1,7 @@
 // The input layer plugged into the application delegate: its tables, its
 // flags, the commands it sends and the lock after a mode change.
 #if __has_include("core/AppDelegate.h")
+#include "TestWait.h"
 #include "../core/AppTestSupport.h"
 
 #include "core/CommandLine.h"
@@ -29,7 +30,7 @@ struct DelegateInput : AppFixture
         app->setTerminateHandler([] {});
         window.show();
         window.activateWindow();
-        (void)QTest::qWaitForWindowActive(&window);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     }
     void TearDown() override
     {
@@ -49,8 +50,7 @@ TEST_F(DelegateInput, TablesAreFilledAndArmedForTheEdition)
 {
     EXPECT_EQ(app->dicShortcutHandlers().size(), 56);
     EXPECT_EQ(app->dicMouseGestures().size(), 15);
-    if (QGuiApplication::applicationState() != Qt::ApplicationActive)
-        GTEST_SKIP() << "the application never became active";
+    ASSERT_EQ(QGuiApplication::applicationState(), Qt::ApplicationActive);
 
     app->updateHotKeys();
     EXPECT_FALSE(armed("CameraMode.ZoomIn")) << "no edition known yet";
@@ -74,14 +74,13 @@ TEST_F(DelegateInput, TablesAreFilledAndArmedForTheEdition)
                    QPointF(401, 300), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
     app->deliverMouseEvent(AppDelegate::CaptureMouseEvent::MouseDown, &picture, down);
     app->deliverMouseEvent(AppDelegate::CaptureMouseEvent::MouseUp, &picture, up);
-    spin(50);
+    waitMs(50);
     EXPECT_EQ(sent, (QList<QByteArray>{bytesOf({0x20, 0x04, 0x00})}));
 }
 
 TEST_F(DelegateInput, AModeChangeLocksKeysAndGestures)
 {
-    if (QGuiApplication::applicationState() != Qt::ApplicationActive)
-        GTEST_SKIP() << "the application never became active";
+    ASSERT_EQ(QGuiApplication::applicationState(), Qt::ApplicationActive);
     settings()->setVizoVersion(0);
     settings()->setCameraMode(1);
     app->updateHotKeys();
@@ -104,6 +103,6 @@ TEST(CommandLineKeys, TheCommandLineAsksForTheKeyList)
 #include <gtest/gtest.h>
 TEST(DelegateInput, NeedsTheApplicationCore)
 {
-    GTEST_SKIP() << "the application core is not built";
+    FAIL() << "the application core is not built";
 }
 #endif

@@ -1,5 +1,6 @@
 // Mouse gestures: the recognizers' geometry and report order, the wheel
 // zoom bursts, and the gesture map from capture-view events to payloads.
+#include "TestWait.h"
 #include "InputTestModel.h"
 
 #include "input/CameraMoveGestureRecognizer.h"
@@ -33,13 +34,6 @@ QWheelEvent wheelEvent(int angle)
 {
     return QWheelEvent(QPointF(400, 300), QPointF(400, 300), QPoint(), QPoint(0, angle),
                        Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-}
-
-void spin(int ms)
-{
-    QDeadlineTimer deadline(ms);
-    while (!deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
 MouseGestureEvent at(QPointF p, Qt::KeyboardModifiers mods = Qt::NoModifier)
@@ -205,15 +199,15 @@ TEST(WheelZoom, OneStartPerBurstAndOneStopAfterTheQuietTime)
 
     QElapsedTimer clock;
     zoom.wheel(1);
-    spin(100);
+    waitMs(100);
     zoom.wheel(-2); // same burst: keeps zooming in
-    spin(100);
+    waitMs(100);
     zoom.wheel(1);
     clock.start();
     EXPECT_TRUE(zoom.running());
     EXPECT_EQ(sent, QStringList{"0"});
     while (sent.size() < 2 && clock.elapsed() < 5000)
-        spin(10);
+        waitMs(10);
     EXPECT_GE(clock.elapsed(), VizoWheelZoom::kStopDelayMs);
     EXPECT_EQ(sent, (QStringList{"0", "2"}));
     EXPECT_FALSE(zoom.running());
@@ -221,7 +215,7 @@ TEST(WheelZoom, OneStartPerBurstAndOneStopAfterTheQuietTime)
 
     zoom.setStopDelay(50);
     zoom.wheel(-1);
-    spin(150);
+    waitMs(150);
     EXPECT_EQ(sent, (QStringList{"0", "2", "1", "2"}));
 }
 
@@ -259,14 +253,14 @@ protected:
             map.rightMouseDown(&view, mouse(QEvent::MouseButtonPress, p, button));
             map.rightMouseUp(&view, mouse(QEvent::MouseButtonRelease, p, button));
         }
-        spin(20);
+        waitMs(20);
     }
     void drag(QPointF from, QPointF to)
     {
         map.mouseDown(&view, mouse(QEvent::MouseButtonPress, from));
         map.mouseDragged(&view, mouse(QEvent::MouseMove, to));
         map.mouseUp(&view, mouse(QEvent::MouseButtonRelease, to));
-        spin(20);
+        waitMs(20);
     }
 
     QWidget view;
@@ -316,15 +310,15 @@ TEST_F(GestureMap, CameraModeClickDragAndMenu)
 TEST_F(GestureMap, DuringAWheelBurstClicksAndDragsDoNothing)
 {
     map.scrollWheel(&view, wheelEvent(120));
-    spin(20);
+    waitMs(20);
     EXPECT_EQ(rec.sent(), QStringList{"20 00 00"});
     click({400, 300});
     drag({400, 300}, {600, 300});
     map.scrollWheel(&view, wheelEvent(-240));
-    spin(20);
+    waitMs(20);
     EXPECT_EQ(rec.sent(), QStringList{"20 00 00"});
     EXPECT_EQ(model.nextColorCalls, 0);
-    spin(VizoWheelZoom::kStopDelayMs + 200);
+    waitMs(VizoWheelZoom::kStopDelayMs + 200);
     EXPECT_EQ(rec.sent(), (QStringList{"20 00 00", "20 00 02"}));
     rec.log.clear();
     click({400, 300});
@@ -338,7 +332,7 @@ TEST_F(GestureMap, MenuOpenLeavesOnlyTheRightClick)
     click({400, 300});
     drag({400, 300}, {600, 300});
     map.scrollWheel(&view, wheelEvent(120));
-    spin(20);
+    waitMs(20);
     EXPECT_TRUE(rec.log.isEmpty());
     click({400, 300}, Qt::RightButton);
     EXPECT_EQ(rec.log, QStringList{"close-menu"});
@@ -396,7 +390,7 @@ TEST_F(GestureMap, TheCaptureViewDeliversEveryEventThroughTheMainQueue)
     EXPECT_TRUE(rec.log.isEmpty()) << "delivery is posted, not immediate";
     send(QEvent::MouseMove, {400, 200}, Qt::NoButton, Qt::LeftButton);
     send(QEvent::MouseButtonRelease, {400, 200}, Qt::LeftButton, Qt::NoButton);
-    spin(50);
+    waitMs(50);
     EXPECT_EQ(rec.sent(), (QStringList{"20 03 00", "20 03 0b 00", "20 03 0a"}));
 
     rec.log.clear();
@@ -405,7 +399,7 @@ TEST_F(GestureMap, TheCaptureViewDeliversEveryEventThroughTheMainQueue)
     QWheelEvent wheel(QPointF(400, 300), picture->mapToGlobal(QPointF(400, 300)), QPoint(),
                       QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(picture, &wheel);
-    spin(50);
+    waitMs(50);
     EXPECT_EQ(rec.log.mid(0, 2), (QStringList{"open-menu", "send 20 00 01"}));
 }
 
@@ -428,10 +422,10 @@ TEST_F(GestureMap, DisarmingADragStopsTheCamera)
 {
     map.mouseDown(&view, mouse(QEvent::MouseButtonPress, {400, 300}));
     map.mouseDragged(&view, mouse(QEvent::MouseMove, {500, 300}));
-    spin(20);
+    waitMs(20);
     map.scrollWheel(&view, wheelEvent(120)); // the burst disarms the move
-    spin(20);
+    waitMs(20);
     map.mouseUp(&view, mouse(QEvent::MouseButtonRelease, {500, 300}));
-    spin(20);
+    waitMs(20);
     EXPECT_EQ(rec.sent(), (QStringList{"20 03 03", "20 03 0b 00", "20 00 00", "20 03 0a"}));
 }

@@ -2,6 +2,8 @@
 // key file, pressed with xdotool, reaches the virtual device over the
 // serial link as CameraZoom 0 at the press and CameraZoom 2 at the release.
 #if __has_include("sim/VizoSimulator.h") && __has_include("link/VizoProtocolChannel.h")
+#include "TestEnvironment.h"
+#include "TestWait.h"
 #include "InputTestModel.h"
 #include "XdotoolKeys.h"
 
@@ -42,10 +44,8 @@ struct DeviceLog
 
 TEST(DeviceKeys, TheDeviceZoomsWhileTheShippedKeyIsHeld)
 {
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        GTEST_SKIP() << "needs an X server";
-    if (QStandardPaths::findExecutable("xdotool").isEmpty())
-        GTEST_SKIP() << "xdotool is not installed";
+    ASSERT_TRUE(onX11()) << "the test runner starts these tests on Xvfb";
+    ASSERT_FALSE(requiredProgram("xdotool").isEmpty());
 
     DeviceLog log;
     VizoSimulator sim;
@@ -82,11 +82,11 @@ TEST(DeviceKeys, TheDeviceZoomsWhileTheShippedKeyIsHeld)
     const QString keys = xdotoolCombination(file.value("CameraMode.ZoomIn").toMap());
 
     ASSERT_EQ(QProcess::execute("xdotool", {"keydown", keys}), 0);
-    QTest::qWait(800);
+    waitMs(800);
     ASSERT_EQ(QProcess::execute("xdotool", {"keyup", keys}), 0);
     QDeadlineTimer deadline(5000);
     while (log.zoom().size() < 2 && !deadline.hasExpired())
-        QTest::qWait(50);
+        waitMs(50);
     EXPECT_EQ(log.zoom(), (QStringList{"CameraZoom 0", "CameraZoom 2"})) << keys.toStdString();
 
     BrHotKey::disableAllHotKeys();
@@ -97,6 +97,6 @@ TEST(DeviceKeys, TheDeviceZoomsWhileTheShippedKeyIsHeld)
 #include <gtest/gtest.h>
 TEST(DeviceKeys, NeedsTheVirtualDeviceAndTheLink)
 {
-    GTEST_SKIP() << "the virtual device or the link is not built";
+    FAIL() << "the virtual device or the link is not built";
 }
 #endif

@@ -1,6 +1,8 @@
 // The shipped zoom-in combination pressed on a real X server: the grab
 // fires the handlers and the device gets CameraZoom start, then stop at the
 // release, also after holding the key past the repeat start.
+#include "TestEnvironment.h"
+#include "TestWait.h"
 #include "InputTestModel.h"
 #include "XdotoolKeys.h"
 
@@ -21,13 +23,6 @@
 
 namespace {
 
-void spin(int ms)
-{
-    QDeadlineTimer deadline(ms);
-    while (!deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-}
-
 bool xdotool(const QStringList &arguments)
 {
     return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
@@ -37,10 +32,8 @@ bool xdotool(const QStringList &arguments)
 
 TEST(HotKeysOnX11, ZoomInStartsAtThePressAndStopsAtTheRelease)
 {
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        GTEST_SKIP() << "needs an X server";
-    if (QStandardPaths::findExecutable("xdotool").isEmpty())
-        GTEST_SKIP() << "xdotool is not installed";
+    ASSERT_TRUE(onX11()) << "the test runner starts these tests on Xvfb";
+    ASSERT_FALSE(requiredProgram("xdotool").isEmpty());
 
     QWidget window;
     window.resize(300, 200);
@@ -63,14 +56,14 @@ TEST(HotKeysOnX11, ZoomInStartsAtThePressAndStopsAtTheRelease)
     ASSERT_FALSE(keys.isEmpty());
 
     ASSERT_TRUE(xdotool({"key", keys}));
-    spin(300);
+    waitMs(300);
     EXPECT_EQ(rec.sent(), (QStringList{"20 00 00", "20 00 02"})) << keys.toStdString();
 
     rec.log.clear();
     ASSERT_TRUE(xdotool({"keydown", keys}));
-    spin(1500); // past the repeat start: repeats are ignored by the zoom key
+    waitMs(1500); // past the repeat start: repeats are ignored by the zoom key
     ASSERT_TRUE(xdotool({"keyup", keys}));
-    spin(300);
+    waitMs(300);
     EXPECT_EQ(rec.sent(), (QStringList{"20 00 00", "20 00 02"}));
 
     // Disarmed keys are not grabbed: nothing reaches the handlers.
@@ -78,7 +71,7 @@ TEST(HotKeysOnX11, ZoomInStartsAtThePressAndStopsAtTheRelease)
     flags.disableHotKeys = true;
     input.updateHotKeys(flags);
     ASSERT_TRUE(xdotool({"key", keys}));
-    spin(300);
+    waitMs(300);
     EXPECT_TRUE(rec.sent().isEmpty());
     BrHotKey::disableAllHotKeys();
 }

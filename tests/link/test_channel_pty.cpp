@@ -1,5 +1,6 @@
 // The channel over a real pseudo-terminal: the test holds the master side
 // and plays the device.
+#include "TestWait.h"
 #include "link/VizoProtocolChannel.h"
 #include "protocol/VizoCommands.h"
 #include "protocol/VizoFrame.h"
@@ -76,17 +77,6 @@ struct Received
 };
 
 // Spins the main event loop until `done` or the wait runs out.
-template <typename F>
-bool waitFor(F done, int waitMs = 5000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < waitMs) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        ::usleep(5000);
-    }
-    return done();
-}
 
 struct Link
 {

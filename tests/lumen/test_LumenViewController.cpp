@@ -1,6 +1,7 @@
 // The controller as the application uses it: device lookup errors, frames
 // pushed by the program, stale frames dropped, the picture stretched, and
 // the mouse reported in view coordinates.
+#include "TestWait.h"
 #include "LumenCpuCanvas.h"
 #include "LumenFrameSlot.h"
 #include "LumenTestFrames.h"
@@ -164,7 +165,7 @@ TEST(LumenView, PushedFramesAreShownNewestFirstAndStretched)
         received = layer;
         layer->setVideoGravity(LumenVideoGravity::Resize);
     });
-    ASSERT_TRUE(lumentest::eventually([&] { return received != nullptr; }));
+    ASSERT_TRUE(waitFor([&] { return received != nullptr; }));
     EXPECT_EQ(received, controller.captureView()->previewLayer());
     picture = shown(view);
     EXPECT_TRUE(near(picture.pixel(2, 2), qRgb(255, 0, 0), 1));

@@ -2,6 +2,8 @@
 // memory shared with the server, outside Qt's painting, so the window has
 // to redraw itself when uncovered or resized, and must not swallow the
 // mouse the view's handlers listen to.
+#include "TestEnvironment.h"
+#include "TestWait.h"
 #include "LumenTestFrames.h"
 
 #include <lumen/LumenViewController.h>
@@ -52,8 +54,7 @@ class SharedMemoryView : public ::testing::Test
 protected:
     void SetUp() override
     {
-        if (QGuiApplication::platformName() != QLatin1String("xcb"))
-            GTEST_SKIP() << "needs an X server";
+        ASSERT_TRUE(onX11()) << "the test runner starts these tests on Xvfb";
         qputenv("LUMEN_RENDERER", "cpu");
         controller = std::make_unique<LumenViewController>(feed);
         window.setGeometry(0, 0, 320, 240);
@@ -85,15 +86,15 @@ TEST_F(SharedMemoryView, FramesOfEveryKindReachTheScreenAndStayThroughCoverAndRe
 
     // Same size as the view: converted straight into the server's memory.
     ASSERT_TRUE(feed->pushFrame(LumenPixelFormat::Yuyv, source.size(), lumentest::toYuyv(source)));
-    ASSERT_TRUE(lumentest::eventually([&] { return showsQuadrants(onScreen(window)); }, 5000));
+    ASSERT_TRUE(waitFor([&] { return showsQuadrants(onScreen(window)); }, 5000));
 
     QImage grey(320, 240, QImage::Format_RGB32);
     grey.fill(qRgb(90, 90, 90));
     feed->pushImage(grey);
-    ASSERT_TRUE(lumentest::eventually([&] { return allNear(onScreen(window), qRgb(90, 90, 90)); }, 5000));
+    ASSERT_TRUE(waitFor([&] { return allNear(onScreen(window), qRgb(90, 90, 90)); }, 5000));
 
     ASSERT_TRUE(feed->pushFrame(LumenPixelFormat::Mjpeg, source.size(), lumentest::toJpeg(source)));
-    ASSERT_TRUE(lumentest::eventually([&] { return showsQuadrants(onScreen(window)); }, 5000));
+    ASSERT_TRUE(waitFor([&] { return showsQuadrants(onScreen(window)); }, 5000));
 
     // Covered by another window and uncovered: the picture comes back
     // without a new frame.
@@ -105,26 +106,33 @@ TEST_F(SharedMemoryView, FramesOfEveryKindReachTheScreenAndStayThroughCoverAndRe
     cover.setGeometry(window.geometry());
     cover.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&cover));
-    ASSERT_TRUE(lumentest::eventually([&] { return allNear(onScreen(window), qRgb(250, 250, 0)); }, 5000));
+    ASSERT_TRUE(waitFor([&] { return allNear(onScreen(window), qRgb(250, 250, 0)); }, 5000));
     cover.hide();
-    ASSERT_TRUE(lumentest::eventually([&] { return showsQuadrants(onScreen(window)); }, 5000));
+    ASSERT_TRUE(waitFor([&] { return showsQuadrants(onScreen(window)); }, 5000));
 
     // A bigger view: the last picture is drawn again at the new size.
     resizeTo(QSize(400, 300));
-    ASSERT_TRUE(lumentest::eventually([&] { return onScreen(window).size() == QSize(400, 300) &&
+    ASSERT_TRUE(waitFor([&] { return onScreen(window).size() == QSize(400, 300) &&
                                  showsQuadrants(onScreen(window)); }, 5000));
 
-    // A smaller frame is stretched over the whole view.
+    // A smaller frame is stretched over the whole view, YUYV and a plain
+    // picture alike. Grey in between, so each must reach the screen itself.
+    const auto showGrey = [&] {
+        feed->pushImage(grey);
+        return waitFor([&] { return allNear(onScreen(window), qRgb(90, 90, 90)); }, 5000);
+    };
+    ASSERT_TRUE(showGrey());
     ASSERT_TRUE(feed->pushFrame(LumenPixelFormat::Yuyv, QSize(64, 32),
                                 lumentest::toYuyv(lumentest::quadrants(64, 32))));
+    ASSERT_TRUE(waitFor([&] { return showsQuadrants(onScreen(window)); }, 5000));
+    ASSERT_TRUE(showGrey());
     feed->pushImage(lumentest::quadrants(64, 32));
-    ASSERT_TRUE(lumentest::eventually([&] { return showsQuadrants(onScreen(window)); }, 5000));
+    ASSERT_TRUE(waitFor([&] { return showsQuadrants(onScreen(window)); }, 5000));
 }
 
 TEST_F(SharedMemoryView, TheMouseReachesTheViewsHandlersThroughThePicture)
 {
-    if (QStandardPaths::findExecutable("xdotool").isEmpty())
-        GTEST_SKIP() << "xdotool is not installed";
+    ASSERT_FALSE(requiredProgram("xdotool").isEmpty());
     QList<QPoint> downs, drags, ups;
     int wheels = 0;
     LumenCaptureView *view = controller->captureView();
@@ -133,7 +141,7 @@ TEST_F(SharedMemoryView, TheMouseReachesTheViewsHandlersThroughThePicture)
     view->setEventMouseUp([&](LumenCaptureView *, QMouseEvent *e) { ups << e->position().toPoint(); });
     view->setEventScrollWheel([&](LumenCaptureView *, QWheelEvent *) { ++wheels; });
     feed->pushImage(lumentest::quadrants(320, 240));
-    ASSERT_TRUE(lumentest::eventually([&] { return showsQuadrants(onScreen(window)); }, 5000));
+    ASSERT_TRUE(waitFor([&] { return showsQuadrants(onScreen(window)); }, 5000));
 
     const QPoint origin = window.mapToGlobal(QPoint(0, 0));
     const auto xdotool = [](const QStringList &args) {
@@ -146,7 +154,7 @@ TEST_F(SharedMemoryView, TheMouseReachesTheViewsHandlersThroughThePicture)
     ASSERT_TRUE(xdotool({"mouseup", "1"}));
     ASSERT_TRUE(xdotool({"click", "4"}));
 
-    ASSERT_TRUE(lumentest::eventually([&] { return ups.size() == 1 && wheels >= 1; }, 5000));
+    ASSERT_TRUE(waitFor([&] { return ups.size() == 1 && wheels >= 1; }, 5000));
     ASSERT_EQ(downs.size(), 1);
     EXPECT_LE((downs[0] - QPoint(100, 80)).manhattanLength(), 2);
     ASSERT_FALSE(drags.isEmpty());

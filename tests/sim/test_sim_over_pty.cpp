@@ -1,4 +1,5 @@
 // The channel and the virtual device talking over a real pseudo-terminal.
+#include "TestWait.h"
 #include "link/VizoProtocolChannel.h"
 #include "link/VizoTtyPort.h"
 #include "protocol/VizoCommands.h"
@@ -24,17 +25,6 @@
 #include <unistd.h>
 
 namespace {
-
-template <typename F> bool waitFor(F done, int waitMs = 8000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < waitMs) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        ::usleep(5000);
-    }
-    return done();
-}
 
 struct Host
 {

@@ -36,8 +36,8 @@ public:
     int controlRequestTo(USBDeviceRequest &request, unsigned int timeoutMs);
     // Whether the endpoint is halted: status 0, `halted` filled in.
     int getPipeStatus(bool &halted);
-    // Synchronous transfers leave nothing in flight to abort: USBSuccess
-    // when the interface is claimed.
+    // Transfers here are synchronous: nothing can be aborted from another
+    // call, so this reports USBErrorNotSupported rather than a success.
     int abortPipe();
     int resetPipe();
     int clearPipeStall();

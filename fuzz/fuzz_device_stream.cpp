@@ -1,0 +1,70 @@
+// The widest surface the device reaches: bytes as the reading thread gets
+// them, through the stream framer into the event dispatcher, whose posted
+// effects then run on the main thread against the settings model and the
+// delegate's flags. No window: the offscreen platform is enough. Message
+// boxes the reports raise are answered at once, as a user would.
+#include "core/AppDelegate.h"
+#include "core/ModalWindowController.h"
+#include "core/VizoEventDispatcher.h"
+#include "link/VizoStreamFramer.h"
+#include "protocol/VizoFrame.h"
+
+#include <bramble/BrPacketAssembler.h>
+
+#include <QApplication>
+#include <QTimer>
+
+#include <cstddef>
+#include <cstdint>
+
+namespace {
+
+AppDelegate *makeDelegate()
+{
+    static int argc = 1;
+    static char name[] = "fuzz_device_stream";
+    static char *argv[] = {name, nullptr};
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (!QCoreApplication::instance())
+        new QApplication(argc, argv);
+    auto *app = new AppDelegate;
+    app->setupModel();
+    app->setPacketWriter([](const QByteArray &) {});
+    app->setCloseAllUIPauseMs(0);
+    app->setTerminateHandler([] {});
+
+    auto *answer = new QTimer(app);
+    QObject::connect(answer, &QTimer::timeout, app, [app] {
+        if (auto *box = qobject_cast<ModalWindowController *>(app->stackUI().top()))
+            if (box->isRunningModal())
+                box->onReturnKeyDown();
+    });
+    answer->start(0);
+    return app;
+}
+
+void runPostedWork(AppDelegate *app)
+{
+    for (int round = 0; round < 2; ++round) {
+        app->eventDispatcher()->waitForParsers();
+        QCoreApplication::processEvents();
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    static AppDelegate *app = makeDelegate();
+    BrPacketAssembler assembler{unsigned(VizoFrame::headerSize)};
+    VizoStreamFramer framer(assembler);
+    framer.eventFrame = [](const VizoReceivedFrame &frame) {
+        app->eventDispatcher()->onPacket(frame.payload, frame.count, frame.index);
+    };
+    // The link reads in chunks of any size: the first byte chooses a cut.
+    const std::size_t cut = size ? data[0] % (size + 1) : 0;
+    framer.feed(data, cut);
+    framer.feed(data + cut, size - cut);
+    runPostedWork(app);
+    return 0;
+}
