@@ -2,6 +2,7 @@
 
 #include "AppDelegate.h"
 #include "ModalWindowController.h"
+#include "PageService.h"
 #include "settings/VizoSettings.h"
 
 #include "input/MouseGestureRecognizer.h"
@@ -26,12 +27,13 @@ void InputArming::updateHotKeys(AppDelegate &app)
         if (auto key = app.dicShortcutHandlers().value(QString::fromLatin1(name)))
             key->setEnabled(true);
     }
-    if (app.disableHotKeys())
-        return;
-    VizoSettings *settings = AppDelegate::settings();
-    const int mode = settings ? settings->vizoHotKeyMode() : 0;
-    if (mode >= 1 && mode <= 3)
-        refreshModalWindows(app);
+    if (!hotKeysOff(app)) {
+        VizoSettings *settings = AppDelegate::settings();
+        const int mode = settings ? settings->vizoHotKeyMode() : 0;
+        if (mode >= 1 && mode <= 3)
+            refreshModalWindows(app);
+    }
+    keepPageKeys(app);
 }
 
 void InputArming::setupMouseGestures(AppDelegate &)
@@ -59,4 +61,24 @@ void InputArming::refreshModalWindows(AppDelegate &app)
         if (i == n - 1)
             window->enableHotKeys();
     }
+}
+
+bool InputArming::hotKeysOff(AppDelegate &app)
+{
+    return app.disableHotKeys() || app.pageService().holdsHotKeys();
+}
+
+bool InputArming::mouseGesturesOff(AppDelegate &app)
+{
+    return app.disableMouseGestures() || app.pageService().holdsMouseGestures();
+}
+
+void InputArming::keepPageKeys(AppDelegate &app)
+{
+    if (!app.pageService().isPageOpen() || app.disableAllFunctions())
+        return;
+    if (QGuiApplication::applicationState() != Qt::ApplicationActive)
+        return;
+    if (auto *window = qobject_cast<ModalWindowController *>(app.stackUI().top()))
+        window->enableHotKeys();
 }

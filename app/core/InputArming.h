@@ -25,4 +25,13 @@ public:
     // Brings every modal window of the stack to the front, bottom to top,
     // and gives the top one its keys back.
     static void refreshModalWindows(AppDelegate &app);
+
+    // The main window's keys and gestures are off: by the delegate's flags,
+    // or because a page holds them.
+    static bool hotKeysOff(AppDelegate &app);
+    static bool mouseGesturesOff(AppDelegate &app);
+    // While a page runs, the window on top (the page, or a box or page
+    // opened over it) keeps its own keys through every recomputation, as
+    // long as any key may answer at all.
+    static void keepPageKeys(AppDelegate &app);
 };
