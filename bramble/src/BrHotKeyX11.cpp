@@ -9,9 +9,16 @@
 #include <xcb/xcb.h>
 #include <xcb/xcb_keysyms.h>
 // The XKB header names a field `explicit`, a C++ keyword.
+#if defined(__clang__)
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wkeyword-macro"
+#endif
 #define explicit explicit_
 #include <xcb/xkb.h>
 #undef explicit
+#if defined(__clang__)
+#pragma clang diagnostic pop
+#endif
 
 #include <X11/keysym.h>
 

@@ -1,9 +1,9 @@
 // Named notifications: delivery order, removal, observers that die, and
 // posting from another thread.
+#include "TestWait.h"
 #include <bramble/BrNotificationCenter.h>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QObject>
 #include <QThread>
 #include <gtest/gtest.h>
@@ -85,9 +85,6 @@ TEST(NotificationCenter, PostFromAnotherThreadRunsOnTheMainThread)
     worker->start();
     ASSERT_TRUE(worker->wait(5000));
     EXPECT_EQ(ranOn, nullptr); // not run inside the worker
-    QElapsedTimer timer;
-    timer.start();
-    while (!ranOn && timer.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_TRUE(waitFor([&] { return ranOn != nullptr; }));
     EXPECT_EQ(ranOn, QCoreApplication::instance()->thread());
 }

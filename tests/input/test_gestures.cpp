@@ -14,7 +14,6 @@
 #include <lumen/LumenViewController.h>
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -206,8 +205,7 @@ TEST(WheelZoom, OneStartPerBurstAndOneStopAfterTheQuietTime)
     clock.start();
     EXPECT_TRUE(zoom.running());
     EXPECT_EQ(sent, QStringList{"0"});
-    while (sent.size() < 2 && clock.elapsed() < 5000)
-        waitMs(10);
+    waitFor([&] { return sent.size() >= 2; });
     EXPECT_GE(clock.elapsed(), VizoWheelZoom::kStopDelayMs);
     EXPECT_EQ(sent, (QStringList{"0", "2"}));
     EXPECT_FALSE(zoom.running());

@@ -18,7 +18,6 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QSet>
 #include <QTest>
 #include <QWidget>

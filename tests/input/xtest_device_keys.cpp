@@ -17,7 +17,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QDeadlineTimer>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QStandardPaths>
@@ -84,9 +83,7 @@ TEST(DeviceKeys, TheDeviceZoomsWhileTheShippedKeyIsHeld)
     ASSERT_EQ(QProcess::execute("xdotool", {"keydown", keys}), 0);
     waitMs(800);
     ASSERT_EQ(QProcess::execute("xdotool", {"keyup", keys}), 0);
-    QDeadlineTimer deadline(5000);
-    while (log.zoom().size() < 2 && !deadline.hasExpired())
-        waitMs(50);
+    waitFor([&] { return log.zoom().size() >= 2; });
     EXPECT_EQ(log.zoom(), (QStringList{"CameraZoom 0", "CameraZoom 2"})) << keys.toStdString();
 
     BrHotKey::disableAllHotKeys();

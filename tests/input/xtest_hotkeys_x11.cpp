@@ -14,7 +14,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QDeadlineTimer>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QStandardPaths>

@@ -14,7 +14,6 @@
 #include "sim/VizoSimulator.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 
 #include <gtest/gtest.h>
 
