@@ -1,8 +1,10 @@
 #include "InputArming.h"
 
 #include "AppDelegate.h"
+#include "MessageBoxController.h"
 #include "ModalWindowController.h"
 #include "PageService.h"
+#include "YesNoMessageBoxController.h"
 #include "settings/VizoSettings.h"
 
 #include "input/MouseGestureRecognizer.h"
@@ -33,12 +35,10 @@ void InputArming::updateHotKeys(AppDelegate &app)
         if (mode >= 1 && mode <= 3)
             refreshModalWindows(app);
     }
-    keepPageKeys(app);
+    keepModalKeys(app);
 }
 
-void InputArming::setupMouseGestures(AppDelegate &)
-{
-}
+void InputArming::setupMouseGestures(AppDelegate &) {}
 
 void InputArming::updateMouseGestures(AppDelegate &app)
 {
@@ -63,9 +63,21 @@ void InputArming::refreshModalWindows(AppDelegate &app)
     }
 }
 
+namespace {
+// A page or a message box has the keyboard; the main window waits.
+bool modalWindowHoldsKeys(AppDelegate &app)
+{
+    if (app.pageService().holdsHotKeys())
+        return true;
+    QObject *top = app.stackUI().top();
+    return qobject_cast<MessageBoxController *>(top) ||
+           qobject_cast<YesNoMessageBoxController *>(top);
+}
+} // namespace
+
 bool InputArming::hotKeysOff(AppDelegate &app)
 {
-    return app.disableHotKeys() || app.pageService().holdsHotKeys();
+    return app.disableHotKeys() || modalWindowHoldsKeys(app);
 }
 
 bool InputArming::mouseGesturesOff(AppDelegate &app)
@@ -73,9 +85,9 @@ bool InputArming::mouseGesturesOff(AppDelegate &app)
     return app.disableMouseGestures() || app.pageService().holdsMouseGestures();
 }
 
-void InputArming::keepPageKeys(AppDelegate &app)
+void InputArming::keepModalKeys(AppDelegate &app)
 {
-    if (!app.pageService().isPageOpen() || app.disableAllFunctions())
+    if (!modalWindowHoldsKeys(app) || app.disableAllFunctions())
         return;
     if (QGuiApplication::applicationState() != Qt::ApplicationActive)
         return;

@@ -27,11 +27,10 @@ public:
     static void refreshModalWindows(AppDelegate &app);
 
     // The main window's keys and gestures are off: by the delegate's flags,
-    // or because a page holds them.
+    // or because a page or a message box holds them.
     static bool hotKeysOff(AppDelegate &app);
     static bool mouseGesturesOff(AppDelegate &app);
-    // While a page runs, the window on top (the page, or a box or page
-    // opened over it) keeps its own keys through every recomputation, as
-    // long as any key may answer at all.
-    static void keepPageKeys(AppDelegate &app);
+    // While a page runs or a message box is up, the window on top keeps its
+    // own keys through every recomputation, as long as any key may answer.
+    static void keepModalKeys(AppDelegate &app);
 };

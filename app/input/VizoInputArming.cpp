@@ -110,7 +110,7 @@ void VizoInputArming::setupHotKeys(AppDelegate &app)
 void VizoInputArming::updateHotKeys(AppDelegate &app)
 {
     inputFor(app).updateHotKeys(flagsOf(app));
-    keepPageKeys(app);
+    keepModalKeys(app);
 }
 
 void VizoInputArming::setupMouseGestures(AppDelegate &app)

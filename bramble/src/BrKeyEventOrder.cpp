@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QTimer>
 
 #include <algorithm>
@@ -53,8 +54,11 @@ bool BrKeyEventOrder::eventFilter(QObject *watched, QEvent *event)
     if ((type == QEvent::KeyPress || type == QEvent::KeyRelease) && event->spontaneous() &&
         watched->isWindowType()) {
         const auto *key = static_cast<const QKeyEvent *>(event);
+        const QPointer<QObject> target(watched);
         runWaitingBefore(m_delivered, uint32_t(key->timestamp()));
         ++m_delivered;
+        // A hot key that got rid of the window leaves nothing to deliver to.
+        return !target;
     }
     return false;
 }

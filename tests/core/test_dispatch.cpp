@@ -171,7 +171,7 @@ TEST_F(Dispatch, MenuKeyOpensAndClosesTheMenu)
     EXPECT_EQ(sent[0], bytesOf({0x24, 0x00}));
 
     // The menu reads out its first row once it has settled.
-    spin(50);
+    waitMs(50);
     sent.clear();
     report({0x26, 0x05, 1});
     EXPECT_FALSE(app->menuOpened());

@@ -47,7 +47,7 @@ struct MenuColumn : AppFixture
         s->vizoRegion()->setCurrentLanguageWithCode(1);
         s->reloadLanguageStrings();
         app->openMenu();
-        spin(60);
+        waitMs(60);
         sent.clear();
     }
 
@@ -67,7 +67,7 @@ struct MenuColumn : AppFixture
         QWidget *target = QApplication::focusWidget();
         ASSERT_NE(target, nullptr);
         QTest::keyClick(target, k);
-        spin(30);
+        waitMs(30);
     }
 
     // Down until `label` is current in the focused level (at most 30 rows).

@@ -96,7 +96,7 @@ TEST_F(MenuColumn, ScrollSpeedEditCycle)
 
     // Idle: the step is undone and nothing is sent.
     menu->onArrowKey(-1);
-    spin(30);
+    waitMs(30);
     EXPECT_EQ(o->menuItemOption_AutoScroll_ScrollSpeed->valueOfSlider(), 5);
     EXPECT_TRUE(commands().isEmpty());
 
@@ -124,7 +124,7 @@ TEST_F(MenuColumn, ScrollSpeedEditCycle)
     menu->onArrowKey(+1);
     sent.clear();
     menu->closeUI();
-    spin(30);
+    waitMs(30);
     EXPECT_EQ(settings()->options()->autoscrollSpeed(), 0);
     EXPECT_EQ(commands(), (QList<QByteArray>{SetAutoScrollSpeed(0).payload(),
                                              VizoCmd::MenuClosed().payload()}));
@@ -203,7 +203,7 @@ TEST_F(MenuColumn, BatteryRequestsOnlyWhileInformationIsOpen)
     moveTo("Information");
     sent.clear();
     key(Qt::Key_Return);
-    spin(50);
+    waitMs(50);
     EXPECT_TRUE(commands().contains(VizoCmd::RequestBatteryInfo().payload()));
     EXPECT_TRUE(o->isBatteryTimerRunning());
 
@@ -212,13 +212,13 @@ TEST_F(MenuColumn, BatteryRequestsOnlyWhileInformationIsOpen)
     EXPECT_TRUE(o->menuItemOption_Information_Battery->labelText().contains("42%"));
 
     key(Qt::Key_Escape);
-    spin(50);
+    waitMs(50);
     EXPECT_FALSE(menu->isMenuExpanded());
     EXPECT_FALSE(o->isBatteryTimerRunning());
 
     // Closing the whole menu from inside the level stops them too.
     key(Qt::Key_Return);
-    spin(50);
+    waitMs(50);
     ASSERT_TRUE(o->isBatteryTimerRunning());
     app->closeMenu();
     EXPECT_FALSE(o->isBatteryTimerRunning());

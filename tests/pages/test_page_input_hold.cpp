@@ -108,3 +108,21 @@ TEST_F(PageInputHold, ReportsNeitherTakeThePageKeysNorWakeTheMainWindow)
     EXPECT_TRUE(armed("CameraMode.ZoomIn"));
     EXPECT_TRUE(gestureOn("MouseGestureOpenMenu"));
 }
+
+TEST_F(PageInputHold, AMessageBoxKeepsItsKeysThroughReports)
+{
+    app->updateHotKeys();
+    ASSERT_TRUE(armed("CameraMode.ZoomIn"));
+    bool boxHadReturn = false;
+    bool mainArmed = true;
+    answerNextBox(nullptr, [&](ModalWindowController *box) {
+        report({0x26, 0x04, 1});
+        boxHadReturn = box->hotKeyReturn()->isRegistered();
+        mainArmed = armed("CameraMode.ZoomIn");
+        box->onReturnKeyDown();
+    });
+    AppDelegate::showMessageBox(QStringLiteral("Note"));
+    EXPECT_TRUE(boxHadReturn);
+    EXPECT_FALSE(mainArmed);
+    EXPECT_TRUE(armed("CameraMode.ZoomIn"));
+}

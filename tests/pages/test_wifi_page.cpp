@@ -47,8 +47,8 @@ struct WiFiPage : PageFixture
         shown.clear();
         answerNextBox(&shown);
         enter(step, text);
-        EXPECT_TRUE(spinUntil([&] { return !shown.isEmpty(); }));
-        spin(10);
+        EXPECT_TRUE(waitFor([&] { return !shown.isEmpty(); }));
+        waitMs(10);
         EXPECT_EQ(shown, error);
         EXPECT_EQ(spoken().last(), error);
         EXPECT_EQ(page.visibleStep(), step);
@@ -89,7 +89,7 @@ TEST_F(WiFiPage, RefusalsKeepTheStepAndOnlySuccessSends)
                                                         "Abc12345",
                                                         10)}));
     EXPECT_EQ(settings()->options()->passwords(), QStringLiteral("Abc12345"));
-    spin(10);
+    waitMs(10);
     EXPECT_EQ(spoken().last(), message("TTS.Saved", "Saved"));
 }
 
@@ -103,7 +103,7 @@ TEST_F(WiFiPage, EscOnTheLastStepCancelsAndKeepsThePassword)
     EXPECT_FALSE(page.enableHotKeyBackspace());
     page.onEscKeyDown();
     EXPECT_TRUE(page.isClosed());
-    spin(10);
+    waitMs(10);
     EXPECT_EQ(spoken().last(), message("TTS.Cancelled", "Cancelled"));
     EXPECT_TRUE(commands().isEmpty());
     EXPECT_EQ(settings()->options()->passwords(), QStringLiteral("47185296"));
