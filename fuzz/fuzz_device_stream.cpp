@@ -12,6 +12,7 @@
 #include <bramble/BrPacketAssembler.h>
 
 #include <QApplication>
+#include <QLoggingCategory>
 #include <QTimer>
 
 #include <cstddef>
@@ -25,6 +26,9 @@ AppDelegate *makeDelegate()
     static char name[] = "fuzz_device_stream";
     static char *argv[] = {name, nullptr};
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Damaged input is what a fuzzer sends: the warnings it earns would
+    // only slow the run down.
+    QLoggingCategory::setFilterRules(QStringLiteral("*=false"));
     if (!QCoreApplication::instance())
         new QApplication(argc, argv);
     auto *app = new AppDelegate;

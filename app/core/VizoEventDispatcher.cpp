@@ -17,8 +17,6 @@
 #include <QCoreApplication>
 #include <QLoggingCategory>
 
-#include <cstdio>
-
 Q_LOGGING_CATEGORY(lcDispatch, "vizo.dispatch", QtWarningMsg)
 
 namespace {
@@ -237,8 +235,7 @@ void VizoEventDispatcher::onReport(uint8_t group, uint8_t command, const uint8_t
                 enableInput(true);
                 break;
             case 1:
-                std::printf("*** OCR mode off\n");
-                std::fflush(stdout);
+                qCDebug(lcDispatch).noquote() << "*** OCR mode off";
                 s->setVizoMode(0);
                 s->setOcrPlayed(false);
                 enableInput(true);
@@ -312,8 +309,7 @@ void VizoEventDispatcher::onReport(uint8_t group, uint8_t command, const uint8_t
                 s->options()->setContrastForDistance(v);
             } else if (s->cameraMode() == 1) {
                 s->options()->setContrastForNear(v);
-                std::printf("contrast changed: %d\n", v);
-                std::fflush(stdout);
+                qCDebug(lcDispatch).noquote() << QStringLiteral("contrast changed: %1").arg(v);
             }
         });
         break;
