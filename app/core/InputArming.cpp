@@ -1,7 +1,10 @@
 #include "InputArming.h"
 
 #include "AppDelegate.h"
+#include "MessageBoxController.h"
 #include "ModalWindowController.h"
+#include "PageService.h"
+#include "YesNoMessageBoxController.h"
 #include "settings/VizoSettings.h"
 
 #include "input/MouseGestureRecognizer.h"
@@ -26,17 +29,16 @@ void InputArming::updateHotKeys(AppDelegate &app)
         if (auto key = app.dicShortcutHandlers().value(QString::fromLatin1(name)))
             key->setEnabled(true);
     }
-    if (app.disableHotKeys())
-        return;
-    VizoSettings *settings = AppDelegate::settings();
-    const int mode = settings ? settings->vizoHotKeyMode() : 0;
-    if (mode >= 1 && mode <= 3)
-        refreshModalWindows(app);
+    if (!hotKeysOff(app)) {
+        VizoSettings *settings = AppDelegate::settings();
+        const int mode = settings ? settings->vizoHotKeyMode() : 0;
+        if (mode >= 1 && mode <= 3)
+            refreshModalWindows(app);
+    }
+    keepModalKeys(app);
 }
 
-void InputArming::setupMouseGestures(AppDelegate &)
-{
-}
+void InputArming::setupMouseGestures(AppDelegate &) {}
 
 void InputArming::updateMouseGestures(AppDelegate &app)
 {
@@ -59,4 +61,36 @@ void InputArming::refreshModalWindows(AppDelegate &app)
         if (i == n - 1)
             window->enableHotKeys();
     }
+}
+
+namespace {
+// A page or a message box has the keyboard; the main window waits.
+bool modalWindowHoldsKeys(AppDelegate &app)
+{
+    if (app.pageService().holdsHotKeys())
+        return true;
+    QObject *top = app.stackUI().top();
+    return qobject_cast<MessageBoxController *>(top) ||
+           qobject_cast<YesNoMessageBoxController *>(top);
+}
+} // namespace
+
+bool InputArming::hotKeysOff(AppDelegate &app)
+{
+    return app.disableHotKeys() || modalWindowHoldsKeys(app);
+}
+
+bool InputArming::mouseGesturesOff(AppDelegate &app)
+{
+    return app.disableMouseGestures() || app.pageService().holdsMouseGestures();
+}
+
+void InputArming::keepModalKeys(AppDelegate &app)
+{
+    if (!modalWindowHoldsKeys(app) || app.disableAllFunctions())
+        return;
+    if (QGuiApplication::applicationState() != Qt::ApplicationActive)
+        return;
+    if (auto *window = qobject_cast<ModalWindowController *>(app.stackUI().top()))
+        window->enableHotKeys();
 }

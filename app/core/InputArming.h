@@ -25,4 +25,12 @@ public:
     // Brings every modal window of the stack to the front, bottom to top,
     // and gives the top one its keys back.
     static void refreshModalWindows(AppDelegate &app);
+
+    // The main window's keys and gestures are off: by the delegate's flags,
+    // or because a page or a message box holds them.
+    static bool hotKeysOff(AppDelegate &app);
+    static bool mouseGesturesOff(AppDelegate &app);
+    // While a page runs or a message box is up, the window on top keeps its
+    // own keys through every recomputation, as long as any key may answer.
+    static void keepModalKeys(AppDelegate &app);
 };

@@ -65,8 +65,16 @@ void ModalWindowController::loadWindow()
 
 void ModalWindowController::windowDidLoad()
 {
-    if (AppDelegate *app = AppDelegate::instance())
+    if (AppDelegate *app = AppDelegate::instance()) {
+        // Return, Esc and Backspace belong to the top window only: the one
+        // below gets them back when this one has closed.
+        if (auto *below = qobject_cast<ModalWindowController *>(app->stackUI().top())) {
+            below->setEnableHotKeyReturn(false);
+            below->setEnableHotKeyEsc(false);
+            below->setEnableHotKeyBackspace(false);
+        }
         app->stackUI().push(this);
+    }
     if (m_captureView)
         m_captureViewParent = m_captureView->parentWidget();
     if (m_isFullSize) {

@@ -27,9 +27,12 @@ void PageService::runPage(ModalWindowController &page, const Options &options)
     }
     m_app.updateMouseGestures();
 
+    const bool openerHasGestures = m_pageHasGestures;
+    m_pageHasGestures = options.gestureMode.has_value();
     ++m_depth;
     page.runModal();
     --m_depth;
+    m_pageHasGestures = openerHasGestures;
 
     // A page that ended the application leaves nothing to restore.
     if (m_app.isTerminating())

@@ -31,7 +31,14 @@ public:
     // page hands its opener's input state back, not the main window's.
     bool isPageOpen() const { return m_depth > 0; }
 
+    // While a page runs it holds the keyboard, and the mouse unless it has
+    // its own gesture set: a recomputation of the hot keys or gestures (after
+    // a device report, say) must not give them back to the main window.
+    bool holdsHotKeys() const { return isPageOpen(); }
+    bool holdsMouseGestures() const { return isPageOpen() && !m_pageHasGestures; }
+
 private:
     AppDelegate &m_app;
     int m_depth = 0;
+    bool m_pageHasGestures = false;
 };

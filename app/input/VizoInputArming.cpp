@@ -33,8 +33,8 @@ VizoInputFlags VizoInputArming::flagsOf(AppDelegate &app)
     flags.applicationActive = QGuiApplication::applicationState() == Qt::ApplicationActive;
     flags.menuOpened = app.menuOpened();
     flags.disableAllFunctions = app.disableAllFunctions();
-    flags.disableHotKeys = app.disableHotKeys();
-    flags.disableMouseGestures = app.disableMouseGestures();
+    flags.disableHotKeys = InputArming::hotKeysOff(app);
+    flags.disableMouseGestures = InputArming::mouseGesturesOff(app);
     if (auto *window = qobject_cast<CaptureWindowController *>(app.stackUI().top()))
         flags.captureTop =
             window->isVizoMenuOpen() ? VizoCaptureTop::MenuOpen : VizoCaptureTop::MenuClosed;
@@ -110,6 +110,7 @@ void VizoInputArming::setupHotKeys(AppDelegate &app)
 void VizoInputArming::updateHotKeys(AppDelegate &app)
 {
     inputFor(app).updateHotKeys(flagsOf(app));
+    keepModalKeys(app);
 }
 
 void VizoInputArming::setupMouseGestures(AppDelegate &app)

@@ -208,6 +208,15 @@ void BrHotKeyX11::ungrabKeys(const Grabbed &grabbed)
                 xcb_ungrab_key(m_connection, code, root, uint16_t(grabbed.modifiers | variant));
 }
 
+namespace {
+bool isOurWindow(xcb_window_t window)
+{
+    const QWindowList windows = QGuiApplication::allWindows();
+    return std::any_of(windows.begin(), windows.end(),
+                       [window](QWindow *w) { return w->handle() && xcb_window_t(w->winId()) == window; });
+}
+} // namespace
+
 bool BrHotKeyX11::nativeEventFilter(const QByteArray &eventType, void *message, qintptr *)
 {
     if (eventType != "xcb_generic_event_t")
@@ -224,11 +233,17 @@ bool BrHotKeyX11::nativeEventFilter(const QByteArray &eventType, void *message, 
     case XCB_KEY_PRESS: {
         auto *key = reinterpret_cast<xcb_key_press_event_t *>(event);
         keyPressed(key->detail, key->state, key->time);
+        // Counted after the hot key: a grabbed key pressed in our window
+        // reaches Qt too, after the hot key has acted.
+        if (isOurWindow(key->event))
+            m_order.keyEventForQt();
         return false;
     }
     case XCB_KEY_RELEASE: {
         auto *key = reinterpret_cast<xcb_key_release_event_t *>(event);
         keyReleased(key->detail, key->time);
+        if (isOurWindow(key->event))
+            m_order.keyEventForQt();
         return false;
     }
     case XCB_MAPPING_NOTIFY: {
@@ -244,13 +259,6 @@ bool BrHotKeyX11::nativeEventFilter(const QByteArray &eventType, void *message, 
 }
 
 namespace {
-
-bool isOurWindow(xcb_window_t window)
-{
-    const QWindowList windows = QGuiApplication::allWindows();
-    return std::any_of(windows.begin(), windows.end(),
-                       [window](QWindow *w) { return w->handle() && xcb_window_t(w->winId()) == window; });
-}
 
 // `window` or one of its ancestors (a window manager's frame sits between a
 // window and the root) is the application's.
@@ -328,7 +336,7 @@ void BrHotKeyX11::keyPressed(uint8_t keycode, uint16_t state, uint32_t time)
         if (std::find(grabbed.keycodes.begin(), grabbed.keycodes.end(), keycode) == grabbed.keycodes.end())
             continue;
         m_held[keycode] = id;
-        report(EventKind::Pressed, id);
+        reportInOrder(EventKind::Pressed, id, time);
         return;
     }
 }
@@ -341,7 +349,7 @@ void BrHotKeyX11::keyReleased(uint8_t keycode, uint32_t time)
     if (m_detectableAutoRepeat) {
         const quint32 id = it->second;
         m_held.erase(it);
-        report(EventKind::Released, id);
+        reportInOrder(EventKind::Released, id, time);
         return;
     }
     // Without detectable auto-repeat a release may be half of a repeat
@@ -363,7 +371,12 @@ void BrHotKeyX11::flushPendingRelease()
         return;
     m_hasPendingRelease = false;
     m_held.erase(m_pending.keycode);
-    report(EventKind::Released, m_pending.id);
+    reportInOrder(EventKind::Released, m_pending.id, m_pending.time);
+}
+
+void BrHotKeyX11::reportInOrder(EventKind kind, quint32 id, uint32_t time)
+{
+    m_order.run(time, [this, kind, id] { report(kind, id); });
 }
 
 // A new keyboard mapping may move keysyms to other keycodes and modifiers

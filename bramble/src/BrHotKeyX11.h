@@ -11,7 +11,10 @@
 //   held. Detectable auto-repeat is requested from XKB; where the server
 //   refuses it, a release followed by a press of the same key at the same
 //   time is recognised and both are dropped.
+// A hot key acts in the order it was pressed relative to the key events Qt
+// delivers to the application's windows (see BrKeyEventOrder.h).
 #include "BrHotKeyBackend.h"
+#include "BrKeyEventOrder.h"
 
 #include <QAbstractNativeEventFilter>
 
@@ -63,6 +66,7 @@ private:
     void keyReleased(uint8_t keycode, uint32_t time);
     void flushPendingRelease();
     void keyboardMappingChanged();
+    void reportInOrder(EventKind kind, quint32 id, uint32_t time);
 
     xcb_connection_t *m_connection = nullptr;
     _XCBKeySymbols *m_keySymbols = nullptr;
@@ -76,4 +80,5 @@ private:
     bool m_hasPendingRelease = false;
     PendingRelease m_pending;
     quint64 m_pendingSerial = 0;
+    BrKeyEventOrder m_order;
 };
