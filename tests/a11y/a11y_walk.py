@@ -241,10 +241,9 @@ def scene_main_window_and_menu():
 
 # Setting pages and file browsers, opened from the menu: Tab presses from the
 # Options tree, Down presses from its first row, and a name for the report.
+# (The colour, marker and auto-scroll rows open a level of the tree first;
+# their pages need the keys of that level added here.)
 PAGES = [
-    (0, 0, "colour mode page"),
-    (0, 2, "marker page"),
-    (0, 5, "auto-scroll page"),
     (0, 7, "distance view direction page"),
     (0, 11, "Wi-Fi password page"),
     (2, 0, "image files browser"),
