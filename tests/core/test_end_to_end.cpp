@@ -231,6 +231,7 @@ TEST_F(EndToEnd, WaitsForTheCameraAndComesBackAfterEachUnplug)
     ASSERT_TRUE(ready);
     EXPECT_EQ(waitingNote, "Waiting for the camera: plug it in and switch it on");
     EXPECT_EQ(app->connectionCount(), 1);
+    const int contrast = AppDelegate::settings()->options()->contrastForNear();
     waitMs(300);
     const int threads = countEntries("/proc/self/task");
     const int descriptors = countEntries("/proc/self/fd");
@@ -247,9 +248,10 @@ TEST_F(EndToEnd, WaitsForTheCameraAndComesBackAfterEachUnplug)
         EXPECT_EQ(waitingNote, "Waiting for the camera: plug it in and switch it on");
         EXPECT_EQ(terminations, 0);
         EXPECT_EQ(app->connectionCount(), round + 1);
-        // A new model, filled from the device's option file again.
+        // A new model, filled from the device's reports and option file again.
         EXPECT_NE(AppDelegate::settings(), before);
-        EXPECT_EQ(AppDelegate::settings()->options()->contrastForNear(), 20);
+        EXPECT_EQ(AppDelegate::settings()->vizoVersion(), 0);
+        EXPECT_EQ(AppDelegate::settings()->options()->contrastForNear(), contrast);
         EXPECT_NE(app->captureView(), nullptr);
     }
     waitMs(300);
