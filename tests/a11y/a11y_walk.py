@@ -233,21 +233,26 @@ def scene_main_window_and_menu():
             check_tree("menu " + tree, frame)
             check_current_row("menu " + tree, viewer.app)
             viewer.key("Tab")
-        for tabs, downs, name in PAGES:
-            open_page(viewer, tabs, downs, name)
+        for keys, name in PAGES:
+            open_page(viewer, keys, name)
     finally:
         viewer.close()
 
 
-# Setting pages and file browsers, opened from the menu: Tab presses from the
-# Options tree, Down presses from its first row, and a name for the report.
-# (The colour, marker and auto-scroll rows open a level of the tree first;
-# their pages need the keys of that level added here.)
+# Setting pages and file browsers, opened from the menu: the keys pressed in
+# a fresh menu (on the Options tree's first row) before the Return that opens
+# the page, and a name for the report. The virtual camera starts in the near
+# view with its markers off.
 PAGES = [
-    (0, 7, "distance view direction page"),
-    (0, 11, "Wi-Fi password page"),
-    (2, 0, "image files browser"),
-    (2, 1, "OCR files browser"),
+    (["Return", "Down"], "colour page"),
+    (["Down"], "contrast page"),
+    # Switch the horizontal line marker on, then its position row.
+    (["Down", "Down", "Return", "Return", "Down", "Down", "Down", "Down"], "line marker page"),
+    (["Down"] * 5 + ["Return", "Down", "Return", "Down"], "auto-scroll range page"),
+    (["Down"] * 7, "distance view direction page"),
+    (["Down"] * 11, "Wi-Fi password page"),
+    (["Tab", "Tab"], "image files browser"),
+    (["Tab", "Tab", "Down"], "OCR files browser"),
 ]
 
 
@@ -256,7 +261,7 @@ def top_windows(app):
             if w is not None and showing(w)]
 
 
-def open_page(viewer, tabs, downs, name):
+def open_page(viewer, keys, name):
     """Opens a page from a fresh menu, walks it and closes it with Esc."""
     is_menu = lambda n: n.getRole() == pyatspi.ROLE_LIST
     if find(viewer.app, is_menu) is not None:
@@ -264,12 +269,9 @@ def open_page(viewer, tabs, downs, name):
         time.sleep(0.8)
     viewer.key("F10")
     viewer.window_with(is_menu, "the menu", seconds=5)
-    for _ in range(tabs):
-        viewer.key("Tab")
+    for key in keys:
+        viewer.key(key)
         time.sleep(0.4)
-    for _ in range(downs):
-        viewer.key("Down")
-        time.sleep(0.3)
     before = top_windows(viewer.app)
     viewer.key("Return")
     try:
