@@ -169,8 +169,10 @@ TEST_F(Dispatch, MenuKeyOpensAndClosesTheMenu)
     report({0x26, 0x05, 0});
     EXPECT_TRUE(app->menuOpened());
     EXPECT_EQ(app->stackUI().top(), app->menuController());
-    ASSERT_EQ(sent.size(), 1);
+    // MenuOpened first; the menu may already be reading out its rows.
+    ASSERT_FALSE(sent.isEmpty());
     EXPECT_EQ(sent[0], bytesOf({0x24, 0x00}));
+    EXPECT_EQ(sent.count(bytesOf({0x24, 0x00})), 1);
 
     // The menu reads out its first row once it has settled.
     waitMs(50);
