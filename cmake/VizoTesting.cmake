@@ -22,7 +22,7 @@ set(VIZO_TEST_ENV
   "ASAN_OPTIONS=${VIZO_ASAN_OPTIONS}:strict_string_checks=1"
   "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0"
   "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
-  "TSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/tsan.supp:second_deadlock_stack=1"
+  "TSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/tsan.supp:second_deadlock_stack=1:history_size=7"
   "VIZO_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
   "VIZO_BINARY_DIR=${CMAKE_BINARY_DIR}")
 

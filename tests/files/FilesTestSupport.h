@@ -53,10 +53,17 @@ struct FilesFixture : ::testing::Test
 
     VizoSettings *settings() { return AppDelegate::settings(); }
 
+    // A list of its own, made under the lock: a shared copy would let the
+    // delete worker's next append reallocate the block this thread still
+    // holds.
     QList<QByteArray> sent()
     {
         std::lock_guard guard(lock);
-        return sentPayloads;
+        QList<QByteArray> copy;
+        copy.reserve(sentPayloads.size());
+        for (const QByteArray &p : sentPayloads)
+            copy.append(p);
+        return copy;
     }
     void clearSent()
     {
