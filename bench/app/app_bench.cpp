@@ -384,6 +384,11 @@ bool benchHotKey(Display &display, const std::string &viewer, int presses)
     std::free(ret);
     xcb_key_symbols_free(symbols);
     usleep(500000);
+    // The box had the focus; with no window manager to hand it back, the
+    // server reverts it to the root window, where no key is ours.
+    xcb_set_input_focus(display.c(), XCB_INPUT_FOCUS_POINTER_ROOT, main, XCB_CURRENT_TIME);
+    xcb_flush(display.c());
+    usleep(300000);
 
     const std::optional<Keys> keys =
         keysFor(display.c(), VizoHotKeyMap::loadHotKeyFile(QStringLiteral("en"))
