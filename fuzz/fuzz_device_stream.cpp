@@ -31,7 +31,11 @@ AppDelegate *makeDelegate()
     QLoggingCategory::setFilterRules(QStringLiteral("*=false"));
     if (!QCoreApplication::instance())
         new QApplication(argc, argv);
-    auto *app = new AppDelegate;
+    // A device that says it is leaving ends the run here: waiting for the
+    // camera to come back would hold the fuzzer in the waiting splash.
+    CommandLineOptions options;
+    options.exitOnUnplug = true;
+    auto *app = new AppDelegate(options);
     app->setupModel();
     app->setPacketWriter([](const QByteArray &) {});
     app->setCloseAllUIPauseMs(0);
