@@ -38,7 +38,32 @@ VizoEventDispatcher::~VizoEventDispatcher()
 
 void VizoEventDispatcher::waitForParsers()
 {
-    m_parsers.waitForDone();
+    std::unique_lock lock(m_runningMutex);
+    m_runningDone.wait(lock, [this] { return m_running == 0; });
+}
+
+void VizoEventDispatcher::startParse(std::function<void()> parse)
+{
+    {
+        std::lock_guard lock(m_runningMutex);
+        m_parses.push_back(std::move(parse));
+        ++m_running;
+    }
+    // The parse goes through our own queue so that its hand-over to the
+    // pool's thread is ordered by a mutex the race detector can see.
+    m_parsers.start([this] {
+        std::function<void()> parse;
+        {
+            std::lock_guard lock(m_runningMutex);
+            parse = std::move(m_parses.front());
+            m_parses.pop_front();
+        }
+        parse();
+        parse = nullptr;
+        std::lock_guard lock(m_runningMutex);
+        if (--m_running == 0)
+            m_runningDone.notify_all();
+    });
 }
 
 void VizoEventDispatcher::post(std::function<void()> fn)
@@ -111,7 +136,7 @@ void VizoEventDispatcher::onTransferFrame(std::optional<QByteArray> &buffer, int
         buffer->append('\0');
         QByteArray done = std::move(*buffer);
         buffer.reset();
-        m_parsers.start([this, complete, done = std::move(done)]() mutable { (this->*complete)(std::move(done)); });
+        startParse([this, complete, done = std::move(done)]() mutable { (this->*complete)(std::move(done)); });
     }
 }
 

@@ -12,9 +12,14 @@
 #include <QByteArray>
 #include <QThreadPool>
 
+#include <condition_variable>
+
 #include <cstddef>
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 
 class AppDelegate;
@@ -37,6 +42,7 @@ public:
 
 private:
     void post(std::function<void()> fn);
+    void startParse(std::function<void()> parse);
     void onReport(uint8_t group, uint8_t command, const uint8_t *payload, size_t length);
     void onTransferFrame(std::optional<QByteArray> &buffer, int count, int index, const uint8_t *data,
                          size_t length, void (VizoEventDispatcher::*complete)(QByteArray));
@@ -57,6 +63,13 @@ private:
     std::optional<QByteArray> m_optionFileBuffer;
     // Main thread only.
     bool m_fileListRequestPending = false;
+    // Parses still running. Waiting on this count rather than on the pool
+    // keeps the pool's threads: QThreadPool::waitForDone() joins and
+    // deletes them all, and every transfer would start a new thread.
+    std::mutex m_runningMutex;
+    std::condition_variable m_runningDone;
+    std::deque<std::function<void()>> m_parses;
+    int m_running = 0;
     // The parsers' worker threads.
     QThreadPool m_parsers;
     // Effects posted by this dispatcher run only while it exists: a new
