@@ -1,13 +1,16 @@
 #include "SingleInstance.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
+#include <QThread>
 
 namespace {
 const QByteArray kRaise = "raise\n";
 const QByteArray kRaised = "raised\n";
+constexpr int kRetryMs = 50;
 } // namespace
 
 SingleInstance::SingleInstance(QObject *parent) : QObject(parent) {}
@@ -74,15 +77,28 @@ bool SingleInstance::claim()
 
 bool SingleInstance::raiseRunningCopy(int timeoutMs)
 {
+    const QDeadlineTimer deadline(timeoutMs);
     QLocalSocket socket;
-    socket.connectToServer(socketPath());
-    if (!socket.waitForConnected(timeoutMs))
-        return false;
+    // The first copy takes the lock a moment before it listens, so a copy
+    // started right after it may find no socket yet: try again until the
+    // deadline rather than report a running copy as silent.
+    for (;;) {
+        socket.connectToServer(socketPath());
+        if (socket.waitForConnected(int(deadline.remainingTime())))
+            break;
+        const auto error = socket.error();
+        const bool notListeningYet = error == QLocalSocket::ServerNotFoundError
+                                     || error == QLocalSocket::ConnectionRefusedError;
+        if (!notListeningYet || deadline.remainingTime() < kRetryMs)
+            return false;
+        socket.abort();
+        QThread::msleep(kRetryMs);
+    }
     socket.write(kRaise);
-    if (!socket.waitForBytesWritten(timeoutMs))
+    if (!socket.waitForBytesWritten(int(deadline.remainingTime())))
         return false;
     while (!socket.canReadLine()) {
-        if (!socket.waitForReadyRead(timeoutMs))
+        if (deadline.hasExpired() || !socket.waitForReadyRead(int(deadline.remainingTime())))
             return false;
     }
     return socket.readLine() == kRaised;

@@ -24,7 +24,7 @@ public:
     bool claim();
     // From a second copy: asks the running copy to come to the front. True
     // when it answered.
-    bool raiseRunningCopy(int timeoutMs = 3000);
+    bool raiseRunningCopy(int timeoutMs = 5000);
 
     // Called in the first copy when a second one asks.
     std::function<void()> eventRaise;

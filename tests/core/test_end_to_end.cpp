@@ -6,15 +6,20 @@
 
 #include "core/MainWindowController.h"
 #include "core/SimulatedDevice.h"
+#include "core/SingleInstance.h"
 #include "core/SplashController.h"
 
 #include <bramble/BrDispatch.h>
 #include <bramble/BrNotificationCenter.h>
 
 #include <QDir>
+#include <QEventLoop>
 #include <QProcess>
 #include <QTimer>
 #include <QTemporaryDir>
+#include <QThread>
+
+#include <atomic>
 
 namespace {
 
@@ -317,6 +322,33 @@ TEST(Program, SecondCopyRaisesTheFirstAndEnds)
         first.kill();
         first.waitForFinished(5000);
     }
+}
+
+// A copy started while the first holds the lock but does not listen yet
+// waits for it instead of reporting it as silent.
+TEST(Program, RaiseWaitsForACopyStillStarting)
+{
+    QTemporaryDir runtime;
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    std::atomic<bool> raised = false;
+    std::unique_ptr<QThread> first(QThread::create([&] {
+        QThread::msleep(300);
+        SingleInstance instance;
+        if (!instance.claim())
+            return;
+        QEventLoop loop;
+        instance.eventRaise = [&] {
+            raised = true;
+            loop.quit();
+        };
+        QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+        loop.exec();
+    }));
+    first->start();
+    EXPECT_TRUE(SingleInstance().raiseRunningCopy(5000));
+    EXPECT_TRUE(raised);
+    first->wait();
+    qunsetenv("XDG_RUNTIME_DIR");
 }
 
 // A normal start on a pseudo-terminal says nothing on standard output and
