@@ -41,7 +41,8 @@ QString StatusStrip::statusText() const
 {
     QStringList parts;
     parts << (connectionState ? connectionState() : QString());
-    if (VizoSettings *s = m_settings) {
+    VizoSettings *s = m_settings;
+    if (s && (!settingsKnown || settingsKnown())) {
         parts << (s->cameraMode() == 0 ? QStringLiteral("Distance view")
                                        : QStringLiteral("Near view"));
         parts << QStringLiteral("Zoom %1").arg(s->zoomLevel());

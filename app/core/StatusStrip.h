@@ -25,6 +25,9 @@ public:
     void setSettings(VizoSettings *settings);
     // "Connected", "Waiting for the camera" ...
     std::function<QString()> connectionState;
+    // Whether the model holds the device's settings; until then (waiting,
+    // connecting) its values are defaults that describe no camera.
+    std::function<bool()> settingsKnown;
 
     // The status in words, from the model.
     QString statusText() const;

@@ -28,6 +28,7 @@ ViewerControls::ViewerControls(AppDelegate &app) : QObject(&app), m_app(app)
             return QStringLiteral("Waiting for the camera");
         return AppDelegate::splash() ? QStringLiteral("Connecting") : QStringLiteral("Connected");
     };
+    m_strip->settingsKnown = [a] { return a && a->deviceLink() && !AppDelegate::splash(); };
     m_strip->setSettings(AppDelegate::settings());
     m_strip->show();
     m_help = new HelpOverlay(window);

@@ -8,6 +8,8 @@
 #include "core/SimulatedDevice.h"
 #include "core/SingleInstance.h"
 #include "core/SplashController.h"
+#include "core/StatusStrip.h"
+#include "core/ViewerControls.h"
 
 #include <bramble/BrDispatch.h>
 #include <bramble/BrNotificationCenter.h>
@@ -204,6 +206,7 @@ TEST_F(EndToEnd, WaitsForTheCameraAndComesBackAfterEachUnplug)
 
     std::unique_ptr<PluggedCamera> camera;
     QString waitingNote;
+    QStringList waitingStatus;
     // Plugs the camera in once the splash is waiting for it.
     std::function<void()> plugWhenWaiting = [&] {
         SplashController *splash = AppDelegate::splash();
@@ -212,6 +215,7 @@ TEST_F(EndToEnd, WaitsForTheCameraAndComesBackAfterEachUnplug)
             return;
         }
         waitingNote = splash->noteText();
+        waitingStatus << app->viewerControls()->statusStrip()->text();
         camera.reset(); // the old one's link goes before the new one's is made
         camera = std::make_unique<PluggedCamera>(port);
     };
@@ -235,6 +239,10 @@ TEST_F(EndToEnd, WaitsForTheCameraAndComesBackAfterEachUnplug)
     ASSERT_TRUE(launch());
     ASSERT_TRUE(ready);
     EXPECT_EQ(waitingNote, "Waiting for the camera: plug it in and switch it on");
+    // No view, zoom or colours of a camera that is not there.
+    EXPECT_EQ(waitingStatus, QStringList{"Waiting for the camera"});
+    EXPECT_TRUE(waitFor([&] { return app->viewerControls()->statusStrip()->text().startsWith("Connected  ·  Near view"); }))
+        << app->viewerControls()->statusStrip()->text().toStdString();
     EXPECT_EQ(app->connectionCount(), 1);
     const int contrast = AppDelegate::settings()->options()->contrastForNear();
     waitMs(300);
@@ -245,12 +253,14 @@ TEST_F(EndToEnd, WaitsForTheCameraAndComesBackAfterEachUnplug)
         SCOPED_TRACE(round);
         ready = false;
         waitingNote.clear();
+        waitingStatus.clear();
         VizoSettings *before = AppDelegate::settings();
         shown.clear();
         QMetaObject::invokeMethod(app.get(), [&] { camera->unplug(); }, Qt::QueuedConnection);
         ASSERT_TRUE(waitFor([&] { return ready; }, 30000));
         EXPECT_TRUE(shown.contains("The USB connection has been disconnected.\nApplication will be terminated."));
         EXPECT_EQ(waitingNote, "Waiting for the camera: plug it in and switch it on");
+        EXPECT_EQ(waitingStatus, QStringList{"Waiting for the camera"});
         EXPECT_EQ(terminations, 0);
         EXPECT_EQ(app->connectionCount(), round + 1);
         // A new model, filled from the device's reports and option file again.

@@ -112,6 +112,10 @@ TEST_F(ViewerControlsTest, CtrlQQuitsF11TogglesFullScreenCtrlIHidesTheStatusLine
 {
     StatusStrip *strip = controls().statusStrip();
     EXPECT_TRUE(strip->isVisible());
+    // No link here: the model's defaults describe no camera.
+    EXPECT_EQ(strip->text(), "Waiting for the camera");
+    strip->settingsKnown = [] { return true; };
+    strip->refresh();
     EXPECT_TRUE(strip->text().contains("Near view")) << strip->text().toStdString();
     settings()->setZoomLevel(7);
     EXPECT_TRUE(strip->text().contains("Zoom 7"));
