@@ -16,6 +16,9 @@ StatusStrip::StatusStrip(QWidget *window, QWidget *area) : QLabel(window), m_are
     setAccessibleDescription(QStringLiteral("Viewer status"));
     setStyleSheet(QStringLiteral("background: black; color: #ffff00; padding: 2px 12px;"));
     setTextInteractionFlags(Qt::NoTextInteraction);
+    // A narrow picture area (the menu open, a small window) takes the line
+    // onto two rather than cutting off its end.
+    setWordWrap(true);
     setFocusPolicy(Qt::NoFocus);
     m_flashTimer.setSingleShot(true);
     connect(&m_flashTimer, &QTimer::timeout, this, [this] {
@@ -87,9 +90,9 @@ void StatusStrip::place()
     f.setPixelSize(std::clamp(window->height() / 28, 16, 40));
     f.setBold(true);
     setFont(f);
-    const int h = f.pixelSize() * 2;
     // The area only grows; a smaller window crops it at the right and bottom.
     const QRect area = (m_area ? m_area->geometry() : window->rect()) & window->rect();
+    const int h = std::max(f.pixelSize() * 2, heightForWidth(area.width()) + f.pixelSize() / 2);
     setGeometry(area.x(), area.y() + area.height() - h, area.width(), h);
     raise();
 }

@@ -119,6 +119,21 @@ TEST_F(ViewerControlsTest, CtrlQQuitsF11TogglesFullScreenCtrlIHidesTheStatusLine
     EXPECT_TRUE(strip->text().contains("Near view")) << strip->text().toStdString();
     settings()->setZoomLevel(7);
     EXPECT_TRUE(strip->text().contains("Zoom 7"));
+    // A narrow picture area (the menu open) wraps the line instead of
+    // cutting off its end.
+    const auto fits = [strip] {
+        const QRect room = strip->contentsRect();
+        const QRect needed = strip->fontMetrics().boundingRect(QRect(0, 0, room.width(), 100000),
+                                                               Qt::TextWordWrap, strip->text());
+        return needed.height() <= room.height() && needed.width() <= room.width();
+    };
+    EXPECT_TRUE(fits());
+    const int oneLine = strip->height();
+    QWidget *area = app->captureViewContainer();
+    area->setGeometry(area->x(), area->y(), 360, area->height());
+    strip->refresh();
+    EXPECT_GT(strip->height(), oneLine);
+    EXPECT_TRUE(fits());
     press(Qt::Key_I, Qt::ControlModifier);
     EXPECT_FALSE(strip->isVisible());
 
