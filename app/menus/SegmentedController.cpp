@@ -1,5 +1,7 @@
 #include "SegmentedController.h"
 
+#include "MenuTabButton.h"
+
 #include "core/AppDelegate.h"
 #include "settings/VizoSettings.h"
 
@@ -24,6 +26,7 @@ QString rgb(const QColor &c)
 
 SegmentedController::SegmentedController(QWidget *parent) : QWidget(parent)
 {
+    MenuTabButton::installAccessibility(metaObject()->className());
     setObjectName(QStringLiteral("viewBackground"));
     setAutoFillBackground(true);
     QPalette p = palette();
@@ -40,7 +43,7 @@ SegmentedController::SegmentedController(QWidget *parent) : QWidget(parent)
 
 QPushButton *SegmentedController::makeButton(const char *name)
 {
-    auto *button = new QPushButton(this);
+    auto *button = new MenuTabButton(this);
     button->setObjectName(QString::fromLatin1(name));
     button->setFocusPolicy(Qt::NoFocus);
     button->setFlat(true);
@@ -108,7 +111,6 @@ void SegmentedController::updateColors()
                 .arg(rgb(on ? buttonHilightedBackground : buttonBackground),
                      rgb(on ? textHilightedColor : textColor))
                 .arg(fontPx));
-        button->setCheckable(true);
         button->setChecked(on);
     }
 }

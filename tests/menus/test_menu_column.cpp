@@ -3,6 +3,8 @@
 // battery and OCR language rules.
 #include "MenuTestSupport.h"
 
+#include <QAccessible>
+
 using VizoCmd::MarkersOff;
 using VizoCmd::SetAutoScrollSpeed;
 using VizoCmd::SetMarkerType;
@@ -27,6 +29,22 @@ TEST_F(MenuColumn, TreesAndHeaderFollowEditionModeAndView)
     EXPECT_EQ(root(0)->menu()->size(), 13); // distance view: no auto-scroll
     EXPECT_EQ(root(0)->menu()->at(1), menu->optionsMenu()->menuItemOption_Contrast_Distance);
     EXPECT_EQ(menu->ocrMenu()->menuItemOCR_Correction->subMenu()->size(), 3);
+    // Screen readers meet page tabs in a tab list, the shown one selected,
+    // and can press one.
+    {
+        SegmentedController *header = menu->segmentedController();
+        QAccessibleInterface *ocrTab = QAccessible::queryAccessibleInterface(header->viewOCR());
+        ASSERT_NE(ocrTab, nullptr);
+        EXPECT_EQ(ocrTab->role(), QAccessible::PageTab);
+        EXPECT_EQ(ocrTab->parent()->role(), QAccessible::PageTabList);
+        EXPECT_EQ(ocrTab->text(QAccessible::Name), header->viewOCR()->text());
+        EXPECT_FALSE(ocrTab->state().selected);
+        EXPECT_TRUE(QAccessible::queryAccessibleInterface(header->viewOption())->state().selected);
+        ASSERT_NE(ocrTab->actionInterface(), nullptr);
+        ocrTab->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        EXPECT_EQ(menu->settingsTabView()->currentIndex(), 1);
+        EXPECT_TRUE(ocrTab->state().selected);
+    }
     app->closeMenu();
 
     // OCR running: one header button, the OCR tree in front, its languages
