@@ -6,6 +6,8 @@
 #include "input/VizoInputArming.h"
 #include "pages/VizoPages.h"
 
+#include <memory>
+
 #include <QApplication>
 #include <QLoggingCategory>
 #include <QTimer>
@@ -62,8 +64,11 @@ int main(int argc, char **argv)
     QApplication::setDesktopFileName(QStringLiteral("org.vizo.viewer"));
 
     AppDelegate delegate(options);
-    delegate.setInputArming(std::make_unique<VizoInputArming>());
-    VizoPages::installColorSlotPageOpener();
+    auto arming = std::make_unique<VizoInputArming>();
+    // The colour-slot hot key and gesture open the page the menu opens.
+    arming->setColorSlotPageOpener(
+        [&delegate](int view, int slotIndex) { VizoPages::doColorSlotColorSetting(delegate, view, slotIndex); });
+    delegate.setInputArming(std::move(arming));
     TerminationSignals stopSignals([&delegate] { delegate.terminate(0); });
     // Launch runs inside the event loop, so its modal splash and a fatal
     // error's quit behave as in any later modal loop.

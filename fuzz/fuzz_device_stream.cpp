@@ -4,8 +4,8 @@
 // delegate's flags. No window: the offscreen platform is enough. Message
 // boxes the reports raise are answered at once, as a user would.
 #include "core/AppDelegate.h"
-#include "core/ModalWindowController.h"
-#include "core/VizoEventDispatcher.h"
+#include "kit/ModalWindowController.h"
+#include "connection/VizoEventDispatcher.h"
 #include "link/VizoStreamFramer.h"
 #include "protocol/VizoFrame.h"
 

@@ -1,6 +1,6 @@
 // Fuzzes the file-list parser and applying the list to a settings model.
-#include "files/VizoFileListBuilder.h"
-#include "files/VizoFileListParser.h"
+#include "settings/VizoFileListBuilder.h"
+#include "settings/VizoFileListParser.h"
 #include "settings/VizoSettings.h"
 
 #include <cstddef>

@@ -1,6 +1,6 @@
 #include "sim/VizoSimDevice.h"
 
-#include "files/VizoFileListBuilder.h"
+#include "settings/VizoFileListBuilder.h"
 #include "protocol/VizoCatalogue.h"
 #include "protocol/VizoCommands.h"
 #include "protocol/VizoReports.h"

@@ -1,51 +1,35 @@
 #include "AppDelegate.h"
 
-#include "AbstractMenuController.h"
-#include "CaptureWindowController.h"
-#include "ConnectionKeeper.h"
-#include "DeviceLink.h"
-#include "protocol/VizoCommands.h"
-#include "InputArming.h"
 #include "MainWindowController.h"
 #include "MainWindowGeometry.h"
-#include "MessageBoxController.h"
-#include "NoPictureView.h"
-#include "PageService.h"
-#include "SimulatedDevice.h"
 #include "SingleInstance.h"
-#include "SplashController.h"
+#include "StackControl.h"
 #include "ViewerControls.h"
-#include "VizoEventDispatcher.h"
 #include "WindowRaise.h"
-#include "YesNoMessageBoxController.h"
 
-#include "input/MouseGestureEvent.h"
+#include "connection/VizoConnection.h"
+#include "connection/VizoEventDispatcher.h"
+#include "kit/AbstractMenuController.h"
+#include "kit/InputArming.h"
+#include "kit/ModalBoxes.h"
+#include "kit/MouseGestureRecognizer.h"
+#include "kit/PageService.h"
+#include "kit/SplashController.h"
 #include "menus/VizoMenuController.h"
-#include "pages/VizoPages.h"
-#include "input/MouseGestureRecognizer.h"
+#include "protocol/VizoCommands.h"
 #include "settings/VizoSettings.h"
+#include "sim/SimulatedDevice.h"
 
 #include <bramble/BrDispatch.h>
-#include <bramble/BrHotKey.h>
 #include <lumen/LumenViewController.h>
 
 #include <QApplication>
-#include <QLoggingCategory>
-#include <QMouseEvent>
 #include <QScreen>
-#include <QStandardPaths>
-#include <QThread>
-#include <QWheelEvent>
 
 #include <cstdio>
 
-Q_LOGGING_CATEGORY(lcApp, "vizo.app", QtWarningMsg)
-
 namespace {
 AppDelegate *s_instance = nullptr;
-float s_scaleFactor = 0.0f;
-QPointer<SplashController> s_splash;
-QPointer<MessageBoxController> s_deleteBox;
 AppDelegate::MenuFactory s_menuFactory;
 } // namespace
 
@@ -54,12 +38,13 @@ AppDelegate::AppDelegate(const CommandLineOptions &options, QObject *parent)
     , m_options(options)
     , m_inputArming(std::make_unique<InputArming>())
     , m_pageService(std::make_unique<PageService>(*this))
-    , m_connectionKeeper(std::make_unique<ConnectionKeeper>(*this))
-    , m_semaphoreForDelete(std::make_unique<QSemaphore>(0))
+    , m_connectionKeeper(std::make_unique<ConnectionKeeper>(*this, *this))
+    , m_stackControl(std::make_unique<StackControl>(
+          *this, [this] { return m_menuController.data(); }, [this] { return m_mainWindow.get(); }))
 {
     s_instance = this;
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
-        if (!m_settings)
+        if (!m_connection)
             return;
         if (state == Qt::ApplicationActive)
             applicationDidBecomeActive();
@@ -73,11 +58,9 @@ AppDelegate::~AppDelegate()
 {
     applicationWillTerminate();
     // Windows first (they hold the picture and the menu), then the link.
-    m_captureViewController.reset();
+    m_picture.reset();
     m_mainWindow.reset();
-    m_protocolChannel.reset();
-    m_dispatcher.reset();
-    m_simulatedDevice.reset();
+    m_connection.reset();
     m_dicShortcutHandlers.clear();
     m_dicMouseGestures.clear();
     if (s_instance == this)
@@ -91,114 +74,18 @@ AppDelegate *AppDelegate::instance()
     return s_instance;
 }
 
-VizoSettings *AppDelegate::settings()
-{
-    return s_instance ? s_instance->m_settings.get() : nullptr;
-}
-
-float AppDelegate::scaleFactor()
-{
-    return s_scaleFactor;
-}
-
 SplashController *AppDelegate::splash()
 {
-    return s_splash;
-}
-
-MessageBoxController *AppDelegate::deleteBox()
-{
-    return s_deleteBox;
+    return s_instance ? s_instance->m_splash.data() : nullptr;
 }
 
 void AppDelegate::closeSplash()
 {
-    if (s_splash) {
-        SplashController *splash = s_splash;
-        s_splash = nullptr;
-        splash->closeWindow();
-    }
-}
-
-QString AppDelegate::languageString(const QString &section, const QString &key, const QString &fallback)
-{
-    if (VizoSettings *s = settings()) {
-        const QString text = s->text(section, key);
-        if (!text.isEmpty())
-            return text;
-    }
-    return fallback;
-}
-
-namespace {
-// What a message box leaves behind: the keys of the window that was on top
-// before it, or the main window's keys when the menu or nothing was.
-struct BoxScope
-{
-    QPointer<ModalWindowController> noted;
-
-    BoxScope()
-    {
-        AppDelegate *app = AppDelegate::instance();
-        if (!app)
-            return;
-        noted = qobject_cast<ModalWindowController *>(app->stackUI().top());
-        app->setDisableHotKeys(true);
-        app->updateHotKeys();
-    }
-    ~BoxScope()
-    {
-        AppDelegate *app = AppDelegate::instance();
-        if (!app)
-            return;
-        app->setDisableHotKeys(!noted.isNull());
-        app->updateHotKeys();
-        if (noted)
-            noted->enableHotKeys();
-    }
-};
-} // namespace
-
-void AppDelegate::showMessageBox(const QString &text)
-{
-    BoxScope scope;
-    MessageBoxController box;
-    box.setMessage(text);
-    box.setButtonLabel(languageString(QStringLiteral("Messages"), QStringLiteral("Alert.OK"), QStringLiteral("OK")));
-    box.runModal();
-}
-
-bool AppDelegate::showYesNoMessageBox(const QString &text)
-{
-    BoxScope scope;
-    YesNoMessageBoxController box;
-    box.setMessage(text);
-    box.setButtonLabelYes(languageString(QStringLiteral("Messages"), QStringLiteral("ConfirmAlert.Yes"), QStringLiteral("Yes")));
-    box.setButtonLabelNo(languageString(QStringLiteral("Messages"), QStringLiteral("ConfirmAlert.No"), QStringLiteral("No")));
-    box.runModal();
-    return box.isYesClicked();
-}
-
-void AppDelegate::showDeleteBox()
-{
-    BoxScope scope;
-    MessageBoxController box;
-    box.setMessage(QStringLiteral("Deleting files..."));
-    box.setButtonLabel(languageString(QStringLiteral("Messages"), QStringLiteral("Alert.OK"), QStringLiteral("OK")));
-    box.setButtonVisible(false);
-    s_deleteBox = &box;
-    box.runModal();
-    if (s_deleteBox == &box)
-        s_deleteBox = nullptr;
-}
-
-void AppDelegate::closeDeleteBox()
-{
-    if (!s_deleteBox)
+    if (!s_instance || !s_instance->m_splash)
         return;
-    MessageBoxController *box = s_deleteBox;
-    s_deleteBox = nullptr;
-    box->closeWindow();
+    SplashController *splash = s_instance->m_splash;
+    s_instance->m_splash = nullptr;
+    splash->closeWindow();
 }
 
 void AppDelegate::setMenuFactory(MenuFactory factory)
@@ -210,7 +97,21 @@ AbstractMenuController *AppDelegate::createMenuController(QWidget *parent)
 {
     if (s_menuFactory)
         return s_menuFactory(parent);
-    return new VizoMenuController(parent);
+    return new VizoMenuController(*this, parent);
+}
+
+// ---- the context
+
+void AppDelegate::writeVizoPacket(const QByteArray &payload)
+{
+    if (m_packetObserver)
+        m_packetObserver(payload);
+    if (m_packetWriter) {
+        m_packetWriter(payload);
+        return;
+    }
+    if (m_connection)
+        m_connection->writeVizoPacket(payload);
 }
 
 // ---- launch
@@ -218,7 +119,7 @@ AbstractMenuController *AppDelegate::createMenuController(QWidget *parent)
 void AppDelegate::setupModel()
 {
     QScreen *screen = QGuiApplication::primaryScreen();
-    s_scaleFactor = MainWindowGeometry::scaleFactorForScreenWidth(screen ? screen->geometry().width() : 0);
+    m_scaleFactor = MainWindowGeometry::scaleFactorForScreenWidth(screen ? screen->geometry().width() : 0);
     s_instance = this;
     m_stackUI = Stack();
     setupConnectionModel();
@@ -229,12 +130,14 @@ void AppDelegate::setupConnectionModel()
     m_disableHotKeys = false;
     m_disableMouseGestures = false;
     m_disableAllFunctions = false;
-    m_settings = std::make_unique<VizoSettings>();
+    m_connection = std::make_unique<VizoConnection>(*this, ++m_connectionCount);
+    VizoEventDispatcher &dispatcher = m_connection->dispatcher();
+    dispatcher.eventOptionFile = [this](const QMap<QString, QString> &pairs) { applyParsedOptionFile(pairs); };
+    dispatcher.eventDisconnecting = [this](const QString &message) { linkLost(message, true); };
     m_dicShortcutHandlers.clear();
     m_dicMouseGestures.clear();
     setupHotKeys();
     setupMouseGestures();
-    m_dispatcher = std::make_unique<VizoEventDispatcher>(*this);
 }
 
 void AppDelegate::setupMainWindow()
@@ -254,7 +157,23 @@ void AppDelegate::setupMainWindow()
     // Closing the main window ends the application.
     window->eventWillClose = [this] { terminate(); };
     m_mainWindow->placeOnAvailableGeometry();
-    m_viewerControls = new ViewerControls(*this);
+    m_picture = std::make_unique<CapturePicture>(
+        *m_mainWindow, [this](CaptureMouseEvent kind, QWidget *view, const QInputEvent &event) {
+            onPictureMouse(kind, view, event);
+        });
+    auto *controls = new ViewerControls(*this, m_mainWindow->captureViewContainer(), this);
+    controls->connectionState = [this] {
+        if (!deviceLink())
+            return QStringLiteral("Waiting for the camera");
+        return m_splash ? QStringLiteral("Connecting") : QStringLiteral("Connected");
+    };
+    controls->settingsKnown = [this] { return deviceLink() && !m_splash; };
+    controls->eventQuit = [this] { terminate(0); };
+    connect(this, &AppDelegate::ready, controls, &ViewerControls::connectionReady);
+    connect(this, &AppDelegate::connectionClosed, controls, &ViewerControls::connectionChanged);
+    connect(this, &AppDelegate::captureViewChanged, controls, &ViewerControls::pictureChanged);
+    controls->connectionChanged();
+    m_viewerControls = controls;
     window->show();
 }
 
@@ -280,29 +199,20 @@ bool AppDelegate::applicationDidFinishLaunching()
         applicationDidBecomeActive();
     };
 
-    // 2.-7. Flags, scale factor, instance, settings, stack, hot keys, gestures.
+    // 2.-7. Flags, scale factor, settings, stack, hot keys, gestures.
     setupModel();
-
     // 8. The main window on the screen's available area.
     setupMainWindow();
-
-    // 9. The device link; a failure has already shown its box. Without a
-    // camera the splash waits for it (step 14) and the link follows then.
+    // 9.-10. The device link and its speed. Without a camera the splash
+    // waits for it (step 14) and the link follows then.
     const bool waiting = !m_connectionKeeper->cameraPresent();
-    // 10. The link speed.
     if (!waiting && !m_connectionKeeper->connect())
         return true;
-
     // 11. The picture area fills the content view.
     m_mainWindow->resetMainView();
-
     // 12. The menu column, hidden.
     setupMenuController();
-
-    // 13. No deletion in progress.
-    setDeletingFiles(false);
-    m_semaphoreForDelete = std::make_unique<QSemaphore>(0);
-
+    // 13. No deletion in progress: the connection starts without one.
     // 14. The splash, until the device's settings have arrived.
     runSplash(waiting);
     return true;
@@ -312,50 +222,35 @@ void AppDelegate::runSplash(bool waiting)
 {
     if (m_terminating)
         return;
-    SplashController splash;
-    s_splash = &splash;
+    SplashController splash(*this);
+    m_splash = &splash;
     splash.eventQuit = [this] { terminate(0); };
     if (waiting)
         m_connectionKeeper->waitForCamera(&splash);
     splash.runModal();
     m_connectionKeeper->stopWaiting();
-    if (s_splash == &splash)
-        s_splash = nullptr;
-}
-
-void AppDelegate::linkLost(const QString &message)
-{
-    m_connectionKeeper->linkLost(message);
+    if (m_splash == &splash)
+        m_splash = nullptr;
 }
 
 void AppDelegate::closeConnection()
 {
-    // The link first, so that what the closing windows send goes nowhere.
-    if (m_protocolChannel)
-        m_protocolChannel->stopRead();
-    m_protocolChannel.reset();
-    m_simulatedDevice.reset();
-    closeAllUI();
-    if (m_captureViewController) {
-        m_captureViewController->session()->stopRunning();
-        delete m_captureViewController->captureView();
-        m_captureViewController.reset();
-    }
-    delete m_noPictureView;
-    if (m_mainWindow)
-        m_mainWindow->setCaptureView(nullptr);
+    // Nothing may run on the old connection any more: its windows have
+    // closed and their modal runs have returned (ConnectionKeeper).
+    if (m_connection)
+        m_connection->markLost();
+    closeOpenWindows();
+    if (m_picture)
+        m_picture->tearDown();
     emit captureViewChanged();
-    if (m_dispatcher)
-        m_dispatcher->waitForParsers();
     if (m_menuController) {
         delete m_menuController->view();
         delete m_menuController;
     }
-    m_menuOpened = false;
+    m_stackControl->setMenuOpened(false);
+    m_connection.reset();
     setupConnectionModel();
     setupMenuController();
-    setDeletingFiles(false);
-    m_semaphoreForDelete = std::make_unique<QSemaphore>(0);
     m_fatalErrorShown = false;
     emit connectionClosed();
 }
@@ -365,8 +260,6 @@ void AppDelegate::setupMenuController()
     if (!m_mainWindow)
         return;
     m_menuController = createMenuController(m_mainWindow->contentView());
-    // The colour-slot hot key and gesture open the page the menu opens.
-    VizoPages::installColorSlotPageOpener();
     QWidget *menuView = m_menuController->view();
     menuView->setGeometry(menuView->x(), 0, menuView->width(), m_mainWindow->contentView()->height());
     menuView->hide();
@@ -376,59 +269,43 @@ bool AppDelegate::setupVizoProtocolChannel()
 {
     QString portPath = m_options.port;
     if (m_options.simulate) {
-        m_simulatedDevice = std::make_unique<SimulatedDevice>(m_options.simulatedEdition);
-        m_simulatedDevice->setCard({m_options.simulatedImages, m_options.simulatedOcrTexts, m_options.simulatedNameLength});
         QString error;
-        if (!m_simulatedDevice->start(&error)) {
-            showMessageBox(QStringLiteral("The virtual camera could not be started: %1.\nApplication will be terminated.").arg(error));
+        if (!m_connection->startSimulatedDevice({m_options.simulatedEdition, m_options.simulatedImages,
+                                                 m_options.simulatedOcrTexts, m_options.simulatedNameLength},
+                                                &error)) {
+            showMessageBox(
+                QStringLiteral("The virtual camera could not be started: %1.\nApplication will be terminated.").arg(error));
             terminate(1);
             return false;
         }
-        portPath = m_simulatedDevice->portPath();
+        portPath = m_connection->simulatedDevice()->portPath();
     }
-
-    if (!m_dispatcher)
-        m_dispatcher = std::make_unique<VizoEventDispatcher>(*this);
-    VizoEventDispatcher *dispatcher = m_dispatcher.get();
-
     // Failures are reported on whichever thread saw them; the box and the
-    // end of the application belong to the main thread.
-    // Opening fails before the link is up: that ends the application. Once
-    // it is up, its loss is an unplug. A report of an earlier connection's
-    // loss that arrives late is not this one's.
+    // end of the application belong to the main thread. Opening fails before
+    // the link is up: that ends the application. Once it is up, its loss is
+    // an unplug. A report of an earlier connection's loss is not this one's.
     QPointer<AppDelegate> self(this);
-    const int connection = ++m_connectionCount;
-    auto opened = std::make_shared<std::atomic<bool>>(false);
-    auto onFailure = [self, connection, opened](const QString &message) {
-        const bool lost = opened->load();
-        brPostMain([self, message, connection, lost] {
+    const int connection = m_connectionCount;
+    return m_connection->openLink(portPath, [self, connection](const QString &message, bool opened) {
+        brPostMain([self, message, connection, opened] {
             if (!self || self->m_connectionCount != connection)
                 return;
-            if (lost)
+            if (opened)
                 self->linkLost(message);
             else
                 self->failFatally(message);
         });
-    };
-    auto onFrame = [dispatcher](const QByteArray &payload, uint16_t count, uint16_t index) {
-        dispatcher->onPacket(payload, count, index);
-    };
-
-    m_protocolChannel = DeviceLink::openProtocolChannel(portPath, onFrame, onFailure);
-    if (!m_protocolChannel)
-        return false;
-    opened->store(true);
-    m_protocolChannel->startRead();
-    return true;
+    });
 }
 
 void AppDelegate::announceLinkSpeed()
 {
-    if (!m_protocolChannel)
+    DeviceLink *link = deviceLink();
+    if (!link)
         return;
     // Only a USB device of that speed is announced: a pseudo-terminal (the
     // virtual device) or a port without a USB device gets nothing.
-    const int speed = m_protocolChannel->deviceSpeed();
+    const int speed = link->deviceSpeed();
     if (speed == 2)
         writeVizoPacket(VizoCmd::HostConnectedUsb2().payload());
     else if (speed == 3)
@@ -437,7 +314,7 @@ void AppDelegate::announceLinkSpeed()
 
 void AppDelegate::applyParsedOptionFile(const QMap<QString, QString> &pairs)
 {
-    m_settings->applyOptionFileData(pairs);
+    settings()->applyOptionFileData(pairs);
     updateHotKeys();
     updateMouseGestures();
     setupCaptureView();
@@ -451,127 +328,29 @@ void AppDelegate::applyParsedOptionFile(const QMap<QString, QString> &pairs)
 
 // ---- the picture
 
-QWidget *AppDelegate::captureView() const
-{
-    if (m_captureViewController)
-        return m_captureViewController->captureView();
-    return m_noPictureView.data();
-}
-
 void AppDelegate::setupCaptureView()
 {
-    if (!m_mainWindow || m_captureViewController || m_noPictureView)
+    if (!m_mainWindow || m_picture->isSetUp())
         return;
-    QWidget *container = m_mainWindow->captureViewContainer();
-    const QRect bounds = container->rect();
-    try {
-        if (m_simulatedDevice)
-            m_captureViewController = std::make_unique<LumenViewController>(m_simulatedDevice->frameSource());
-        else
-            m_captureViewController = std::make_unique<LumenViewController>(m_options.cameraName, QString());
-    } catch (const LumenError &error) {
-        const QString reason = error.reason();
-        qCWarning(lcApp) << "no camera picture:" << reason;
-        brPostMainAfter(2000, [reason] { showMessageBox(reason); }, this);
-        showNoPicture(reason);
-        return;
+    SimulatedDevice *sim = m_connection->simulatedDevice();
+    const QString reason = m_picture->setUp(sim ? sim->frameSource() : nullptr, m_options.cameraName);
+    if (!reason.isEmpty()) {
+        QPointer<AppDelegate> self(this);
+        brPostMainAfter(2000, [self, reason] { if (self) self->showMessageBox(reason); }, this);
     }
-    // The root view is the capture view itself.
-    LumenCaptureView *picture = m_captureViewController->captureView();
-    picture->setParent(container);
-    m_captureViewController->view()->setGeometry(bounds);
-    picture->show();
-    m_captureViewController->setEventSetupVideoPreview(
-        [](LumenPreviewLayer *layer) { layer->setVideoGravity(LumenVideoGravity::Resize); });
-    m_mainWindow->setCaptureView(picture);
-    installCaptureMouseHandlers();
     doLayout();
     emit captureViewChanged();
 }
 
-void AppDelegate::showNoPicture(const QString &reason)
+void AppDelegate::onPictureMouse(CaptureMouseEvent kind, QWidget *view, const QInputEvent &event)
 {
-    auto *view = new NoPictureView(reason, m_mainWindow->captureViewContainer());
-    view->setGeometry(m_mainWindow->captureViewContainer()->rect());
-    view->show();
-    QPointer<AppDelegate> self(this);
-    view->eventMouse = [self](NoPictureView::Event kind, QWidget *v, const QInputEvent &event) {
-        if (self)
-            self->deliverMouseEvent(CaptureMouseEvent(int(kind)), v, event);
-    };
-    m_noPictureView = view;
-    m_mainWindow->setCaptureView(view);
-    doLayout();
-    emit captureViewChanged();
-}
-
-void AppDelegate::installCaptureMouseHandlers()
-{
-    LumenCaptureView *picture = m_captureViewController->captureView();
-    QPointer<AppDelegate> self(this);
-    auto handler = [self](CaptureMouseEvent kind) {
-        return [self, kind](LumenCaptureView *view, QMouseEvent *event) {
-            if (self)
-                self->deliverMouseEvent(kind, view, *event);
-        };
-    };
-    picture->setEventMouseDown([self](LumenCaptureView *view, QMouseEvent *event) {
-        if (!self)
-            return;
-        self->deliverMouseEvent(CaptureMouseEvent::MouseDown, view, *event);
-        // Keyboard navigation of the menu goes on after a click on the picture.
-        if (self->m_menuController && self->m_stackUI.top() == self->m_menuController)
-            self->m_menuController->becomeFirstResponder();
-    });
-    picture->setEventMouseDragged(handler(CaptureMouseEvent::MouseDragged));
-    picture->setEventMouseUp(handler(CaptureMouseEvent::MouseUp));
-    picture->setEventRightMouseDown(handler(CaptureMouseEvent::RightMouseDown));
-    picture->setEventRightMouseDragged(handler(CaptureMouseEvent::RightMouseDragged));
-    picture->setEventRightMouseUp(handler(CaptureMouseEvent::RightMouseUp));
-    picture->setEventScrollWheel([self](LumenCaptureView *view, QWheelEvent *event) {
-        if (self)
-            self->deliverMouseEvent(CaptureMouseEvent::ScrollWheel, view, *event);
-    });
-}
-
-void AppDelegate::deliverMouseEvent(CaptureMouseEvent kind, QWidget *view, const QInputEvent &event)
-{
-    // A plain copy, taken now: Qt's event objects share their points with
-    // later events and do not outlive this call.
-    const MouseGestureEvent value = kind == CaptureMouseEvent::ScrollWheel
-        ? MouseGestureEvent::fromWheel(view, static_cast<const QWheelEvent &>(event))
-        : MouseGestureEvent::fromMouse(view, static_cast<const QMouseEvent &>(event));
-    QPointer<QWidget> target(view);
-    for (auto it = m_dicMouseGestures.cbegin(); it != m_dicMouseGestures.cend(); ++it) {
-        std::shared_ptr<MouseGestureRecognizer> recognizer = it.value();
-        if (!recognizer || !recognizer->enabled)
-            continue;
-        brPostMain([recognizer, target, kind, value] {
-            QWidget *v = target.data();
-            switch (kind) {
-            case CaptureMouseEvent::MouseDown: recognizer->mouseDown(v, value); break;
-            case CaptureMouseEvent::MouseDragged: recognizer->mouseDragged(v, value); break;
-            case CaptureMouseEvent::MouseUp: recognizer->mouseUp(v, value); break;
-            case CaptureMouseEvent::RightMouseDown: recognizer->rightMouseDown(v, value); break;
-            case CaptureMouseEvent::RightMouseDragged: recognizer->rightMouseDragged(v, value); break;
-            case CaptureMouseEvent::RightMouseUp: recognizer->rightMouseUp(v, value); break;
-            case CaptureMouseEvent::ScrollWheel: recognizer->scrollWheel(v, value); break;
-            }
-        }, this);
-    }
-}
-
-ViewerControls *AppDelegate::viewerControls() const
-{
-    return m_viewerControls.data();
+    deliverMouseEvent(kind, view, event);
+    // Keyboard navigation of the menu goes on after a click on the picture.
+    if (kind == CaptureMouseEvent::MouseDown && m_menuController && m_stackUI.top() == m_menuController)
+        m_menuController->becomeFirstResponder();
 }
 
 // ---- geometry and the menu
-
-AbstractMenuController *AppDelegate::menuController() const
-{
-    return m_menuController;
-}
 
 QWidget *AppDelegate::window() const
 {
@@ -595,90 +374,6 @@ void AppDelegate::doLayout()
     m_mainWindow->layoutMenuOpen(m_menuController->view()->width());
 }
 
-void AppDelegate::openMenu()
-{
-    if (m_settings->vizoMode() == 3)
-        return;
-    if (m_settings->vizoHotKeyMode() == 2) {
-        auto *top = qobject_cast<CaptureWindowController *>(m_stackUI.top());
-        if (top && !top->isVizoMenuOpen()) {
-            writeVizoPacket(VizoCmd::MenuOpened().payload());
-            top->openVizoMenu();
-        }
-        return;
-    }
-    if (!m_menuController || m_menuController->isOpened())
-        return;
-    writeVizoPacket(VizoCmd::MenuOpened().payload());
-    if (m_mainWindow) {
-        m_menuController->view()->resize(m_menuController->view()->width(), m_mainWindow->contentView()->height());
-        m_mainWindow->layoutMenuOpen(m_menuController->view()->width());
-    }
-    m_menuController->buildVizoMenu();
-    m_menuController->reloadSettings();
-    m_menuController->reloadMenuLabel();
-    m_menuController->showMenu();
-    m_menuController->setDefaultTab();
-    m_menuOpened = true;
-    updateHotKeys();
-    updateMouseGestures();
-    m_stackUI.push(m_menuController);
-}
-
-void AppDelegate::closeMenu()
-{
-    if (m_settings->vizoHotKeyMode() == 2) {
-        auto *top = qobject_cast<CaptureWindowController *>(m_stackUI.top());
-        if (top && top->isVizoMenuOpen()) {
-            writeVizoPacket(VizoCmd::MenuClosed().payload());
-            top->closeVizoMenu();
-        }
-        return;
-    }
-    if (!m_menuController || !m_menuController->isOpened())
-        return;
-    writeVizoPacket(VizoCmd::MenuClosed().payload());
-    if (m_mainWindow)
-        m_mainWindow->layoutMenuClosed();
-    m_menuOpened = false;
-    updateHotKeys();
-    updateMouseGestures();
-    m_menuController->hideMenu();
-    // The menu leaves the stack wherever it is (a box may lie above it).
-    m_stackUI.remove(m_menuController);
-}
-
-void AppDelegate::closeAllUI()
-{
-    const qsizetype n = m_stackUI.count();
-    for (qsizetype i = 0; i < n; ++i) {
-        QObject *top = m_stackUI.top();
-        if (!top) {
-            m_stackUI.pop();
-            continue;
-        }
-        if (auto *window = qobject_cast<ModalWindowController *>(top))
-            window->closeUI();
-        else if (auto *menu = qobject_cast<AbstractMenuController *>(top))
-            menu->closeUI();
-        if (m_closeAllUIPauseMs > 0)
-            QThread::msleep(m_closeAllUIPauseMs);
-    }
-}
-
-void AppDelegate::applyVizoModeChanged()
-{
-    for (qsizetype i = m_stackUI.count() - 1; i >= 0; --i) {
-        QObject *entry = m_stackUI.at(i);
-        if (!entry || qobject_cast<MessageBoxController *>(entry) || qobject_cast<YesNoMessageBoxController *>(entry))
-            continue;
-        if (auto *window = qobject_cast<ModalWindowController *>(entry))
-            window->vizoModeChanged();
-        // The tree menu answers a mode change with nothing.
-        return;
-    }
-}
-
 // ---- input
 
 void AppDelegate::setInputArming(std::unique_ptr<InputArming> arming)
@@ -686,41 +381,12 @@ void AppDelegate::setInputArming(std::unique_ptr<InputArming> arming)
     m_inputArming = arming ? std::move(arming) : std::make_unique<InputArming>();
 }
 
-void AppDelegate::setupHotKeys()
-{
-    m_inputArming->setupHotKeys(*this);
-}
-
-void AppDelegate::updateHotKeys()
-{
-    m_inputArming->updateHotKeys(*this);
-}
-
-void AppDelegate::setupMouseGestures()
-{
-    m_inputArming->setupMouseGestures(*this);
-}
-
-void AppDelegate::updateMouseGestures()
-{
-    m_inputArming->updateMouseGestures(*this);
-}
-
 // ---- activation and shutdown
 
 void AppDelegate::applicationDidBecomeActive()
 {
     updateHotKeys();
-    const qsizetype n = m_stackUI.count();
-    for (qsizetype i = 0; i < n; ++i) {
-        auto *window = qobject_cast<ModalWindowController *>(m_stackUI.at(i));
-        if (!window)
-            continue;
-        window->raise();
-        window->activateWindow();
-        if (i == n - 1)
-            window->enableHotKeys();
-    }
+    InputArming::refreshModalWindows(*this);
 }
 
 void AppDelegate::applicationDidResignActive()
@@ -752,38 +418,13 @@ void AppDelegate::terminate(int exitCode)
 
 void AppDelegate::applicationWillTerminate()
 {
-    if (m_willTerminateDone || !m_protocolChannel)
+    if (m_willTerminateDone || !deviceLink())
         return;
     m_willTerminateDone = true;
     m_terminating = true;
     writeVizoPacket(VizoCmd::HostClosing().payload());
-    m_protocolChannel->stopRead();
-    if (m_captureViewController)
-        m_captureViewController->session()->stopRunning();
+    if (m_picture)
+        m_picture->stopRunning();
     // Waits for the reading loop and closes the port.
-    m_protocolChannel.reset();
-}
-
-// ---- sending
-
-VizoProtocolChannel *AppDelegate::protocolChannel() const
-{
-    return m_protocolChannel ? m_protocolChannel->channel() : nullptr;
-}
-
-void AppDelegate::writeVizoPacket(const void *payload, size_t size)
-{
-    writeVizoPacket(QByteArray(static_cast<const char *>(payload), qsizetype(size)));
-}
-
-void AppDelegate::writeVizoPacket(const QByteArray &payload)
-{
-    if (m_packetObserver)
-        m_packetObserver(payload);
-    if (m_packetWriter) {
-        m_packetWriter(payload);
-        return;
-    }
-    if (m_protocolChannel)
-        m_protocolChannel->writeVizoPacket(payload);
+    m_connection->close();
 }

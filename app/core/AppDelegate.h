@@ -1,79 +1,102 @@
 #pragma once
 // The root object of the application: it lives for the whole run and owns
-// the settings model, the device link, the camera picture, the tree menu,
-// the modal window stack, the hot key and gesture tables and the flags that
-// gate user input. Everything else reaches it through instance() and the
-// settings through settings().
+// the current connection (settings model, device link, dispatcher), the
+// main window with the camera picture, the tree menu, the modal window
+// stack, the hot key and gesture tables and the flags that gate user input.
+// It is the AppContext every window, page, menu and browser is handed when
+// it is made; only main.cpp and tests see this class.
 //
-// The delegate owns; small collaborators do the work: VizoEventDispatcher
-// (device reports), MainWindowController (the window and its geometry),
-// InputArming (hot keys and gestures), the capture windows (modes).
+// The delegate owns; small collaborators do the work: VizoConnection (one
+// connection's objects), ConnectionKeeper (when to connect and release),
+// VizoEventDispatcher (device reports), MainWindowController (the window and
+// its geometry), CapturePicture (the picture), InputArming (hot keys and
+// gestures), ModalBoxes (message boxes).
 //
-// Main thread only, except deletingFiles() and semaphoreForDelete(), which
-// the reading thread and the file browsers' delete worker share.
+// Main thread only.
+#include "CapturePicture.h"
 #include "CommandLine.h"
-#include "Stack.h"
+#include "ConnectionKeeper.h"
+#include "connection/VizoConnection.h"
+#include "StackControl.h"
+#include "kit/AppContext.h"
+#include "kit/InputArming.h"
+#include "kit/MessageBoxController.h"
+#include "kit/ModalBoxes.h"
+#include "kit/MouseGestureRecognizer.h"
+#include "kit/Stack.h"
 
 #include <QHash>
 #include <QMap>
 #include <QObject>
 #include <QPointer>
 #include <QRect>
-#include <QSemaphore>
 
-#include <atomic>
 #include <functional>
 #include <memory>
 
-class AbstractMenuController;
-class ConnectionKeeper;
-class BrDispatchTimer;
-class BrHotKey;
-class DeviceLink;
-class InputArming;
 class LumenViewController;
 class MainWindowController;
-class MessageBoxController;
-class MouseGestureRecognizer;
-class PageService;
 class QInputEvent;
-class QLockFile;
-class QWidget;
 class SimulatedDevice;
 class SingleInstance;
-class SplashController;
 class ViewerControls;
 class VizoEventDispatcher;
 class VizoProtocolChannel;
-class VizoSettings;
+class DeviceLink;
 
-class AppDelegate : public QObject
+class AppDelegate : public QObject, public AppContext, public ConnectionKeeper::Host
 {
     Q_OBJECT
 
 public:
     using MenuFactory = std::function<AbstractMenuController *(QWidget *parent)>;
     using PacketWriter = std::function<void(const QByteArray &payload)>;
+    using CaptureMouseEvent = CapturePicture::MouseEvent;
 
     explicit AppDelegate(const CommandLineOptions &options = {}, QObject *parent = nullptr);
     ~AppDelegate() override;
 
-    // ---- class operations
+    // ---- class operations, for main.cpp and tests: the delegate of this
+    // run (nothing in the application reaches for it).
     static AppDelegate *instance();
-    static VizoSettings *settings();
-    static float scaleFactor();
     static void closeSplash();
-    static void showMessageBox(const QString &text);
-    static bool showYesNoMessageBox(const QString &text);
-    static void showDeleteBox();
-    static void closeDeleteBox();
-    // The delete box on screen, or nullptr.
-    static MessageBoxController *deleteBox();
     static SplashController *splash();
 
-    // A text of the settings' language tables, or `fallback` when the
-    // tables have no such key (before the device has named its region).
-    static QString languageString(const QString &section, const QString &key, const QString &fallback = {});
+    // ---- AppContext
+    VizoConnection *connection() const override { return m_connection.get(); }
+    bool connectionUsable() const override { return m_connection && !m_connection->isLost(); }
+    int connectionSerial() const override { return m_connectionCount; }
+    VizoSettings *settings() const override { return m_connection ? &m_connection->settings() : nullptr; }
+    void writeVizoPacket(const QByteArray &payload) override;
+    float scaleFactor() const override { return m_scaleFactor; }
+    Stack &stackUI() override { return m_stackUI; }
+    PageService &pageService() override { return *m_pageService; }
+    void showMessageBox(const QString &text) override { ModalBoxes::showMessageBox(*this, text); }
+    bool showYesNoMessageBox(const QString &text) override { return ModalBoxes::showYesNoMessageBox(*this, text); }
+    void showDeleteBox() override { ModalBoxes::showDeleteBox(*this, m_deleteBox); }
+    void closeDeleteBox() override { ModalBoxes::closeDeleteBox(m_deleteBox); }
+    MessageBoxController *deleteBox() const override { return m_deleteBox; }
+    bool disableHotKeys() const override { return m_disableHotKeys; }
+    void setDisableHotKeys(bool disable) override { m_disableHotKeys = disable; }
+    bool disableMouseGestures() const override { return m_disableMouseGestures; }
+    void setDisableMouseGestures(bool disable) override { m_disableMouseGestures = disable; }
+    bool disableAllFunctions() const override { return m_disableAllFunctions; }
+    void setDisableAllFunctions(bool disable) override { m_disableAllFunctions = disable; }
+    void updateHotKeys() override { m_inputArming->updateHotKeys(*this); }
+    void updateMouseGestures() override { m_inputArming->updateMouseGestures(*this); }
+    QHash<QString, std::shared_ptr<BrHotKey>> &dicShortcutHandlers() override { return m_dicShortcutHandlers; }
+    QHash<QString, std::shared_ptr<MouseGestureRecognizer>> &dicMouseGestures() override { return m_dicMouseGestures; }
+    AbstractMenuController *menuController() const override { return m_menuController; }
+    AbstractMenuController *createMenuController(QWidget *parent) override;
+    bool menuOpened() const override { return m_stackControl->menuOpened(); }
+    void openMenu() override { m_stackControl->openMenu(); }
+    void closeMenu() override { m_stackControl->closeMenu(); }
+    void closeAllUI() override { m_stackControl->closeAllUI(m_closeAllUIPauseMs); }
+    void doLayout() override;
+    void applyVizoModeChanged() override { m_stackControl->applyVizoModeChanged(); }
+    QWidget *window() const override;
+    QWidget *captureView() const override { return m_picture ? m_picture->view() : nullptr; }
+    bool isTerminating() const override { return m_terminating; }
 
     // ---- application lifecycle
     // Runs the whole launch; returns false when this copy must end at once
@@ -88,21 +111,18 @@ public:
     // Ends the application: 0 after the user closed it, 1 after a fatal
     // error of the link.
     void terminate(int exitCode = 0);
-    bool isTerminating() const { return m_terminating; }
     // A fatal error of the link: its message box, then the end. The first
-    // one wins: a device that says it is leaving and then closes its port
-    // gets one box, not two.
-    void failFatally(const QString &message);
-    // The link went away after it was up: its box, then waiting for the
-    // camera again (or the end with --exit-on-unplug).
-    void linkLost(const QString &message);
-    // Tears down everything of the current connection (link, virtual
-    // device, picture, open windows and menu, settings, hot keys, gestures,
-    // timers) and sets the model up afresh, as at launch.
-    void closeConnection();
-    // Launch's last step: the splash, modally, until start-up completes;
-    // `waiting` first waits for the camera to appear.
-    void runSplash(bool waiting);
+    // one wins.
+    void failFatally(const QString &message) override;
+    // The link went away after it was up: see ConnectionKeeper::linkLost.
+    void linkLost(const QString &message, bool linkUsable = false) { m_connectionKeeper->linkLost(message, linkUsable); }
+    // Releases the current connection and everything made for it (picture,
+    // menu, hot keys, gestures) and sets a fresh model up, as at launch.
+    // Never called while a modal run is on the call stack.
+    void closeConnection() override;
+    void closeOpenWindows() override { m_stackControl->closeOpenWindows(); }
+    void runSplash(bool waiting) override;
+    SplashController *currentSplash() const override { return m_splash; }
     ConnectionKeeper &connectionKeeper() { return *m_connectionKeeper; }
     // Connections made since launch (1 after the first).
     int connectionCount() const { return m_connectionCount; }
@@ -112,94 +132,57 @@ public:
 
     // The pieces of launch, public so that tests can build a delegate
     // without a device or a window.
-    void setupModel();            // flags, scale factor, settings, stack, tables
-    void setupConnectionModel();  // flags, settings, tables, dispatcher
+    void setupModel();            // scale factor, stack, first connection model
+    void setupConnectionModel();  // a new connection object, tables
     void setupMainWindow();       // window on the available area
     void setupMenuController();   // the hidden menu column
-    bool setupVizoProtocolChannel();
-    void announceLinkSpeed();
+    bool setupVizoProtocolChannel() override;
+    void announceLinkSpeed() override;
 
     // Start-up completion, once the option file has been parsed.
     void applyParsedOptionFile(const QMap<QString, QString> &pairs);
-
     void setupCaptureView();
-    void openMenu();
-    void closeMenu();
-    void closeAllUI();
-    void doLayout();
-    void applyVizoModeChanged();
 
     // ---- input (filled by the input layer through InputArming)
-    void setupHotKeys();
-    void updateHotKeys();
-    void setupMouseGestures();
-    void updateMouseGestures();
+    void setupHotKeys() { m_inputArming->setupHotKeys(*this); }
+    void setupMouseGestures() { m_inputArming->setupMouseGestures(*this); }
     void setInputArming(std::unique_ptr<InputArming> arming);
-    QHash<QString, std::shared_ptr<BrHotKey>> &dicShortcutHandlers() { return m_dicShortcutHandlers; }
-    QHash<QString, std::shared_ptr<MouseGestureRecognizer>> &dicMouseGestures() { return m_dicMouseGestures; }
-    // The seven mouse events of the camera picture.
-    enum class CaptureMouseEvent {
-        MouseDown,
-        MouseDragged,
-        MouseUp,
-        RightMouseDown,
-        RightMouseDragged,
-        RightMouseUp,
-        ScrollWheel,
-    };
     // Posts one call per enabled gesture recognizer with a copy of the event.
-    void deliverMouseEvent(CaptureMouseEvent kind, QWidget *view, const QInputEvent &event);
+    void deliverMouseEvent(CaptureMouseEvent kind, QWidget *view, const QInputEvent &event)
+    {
+        MouseGestureRecognizer::deliver(m_dicMouseGestures, kind, view, event, this);
+    }
 
     // ---- sending to the device
-    // Every command goes through here: the channel when there is one,
-    // otherwise the writer installed for tests.
-    void writeVizoPacket(const void *payload, size_t size);
-    void writeVizoPacket(const QByteArray &payload);
+    // Every command goes through writeVizoPacket(): the connection's link
+    // when there is one, otherwise the writer installed for tests.
     void setPacketWriter(PacketWriter writer) { m_packetWriter = std::move(writer); }
     // Sees every payload before it is sent (diagnostics, tests).
     void setPacketObserver(PacketWriter observer) { m_packetObserver = std::move(observer); }
-    // The virtual device of --simulate, or nullptr.
-    SimulatedDevice *simulatedDevice() const { return m_simulatedDevice.get(); }
-    VizoProtocolChannel *protocolChannel() const;
-    DeviceLink *deviceLink() const { return m_protocolChannel.get(); }
+
+    // ---- forwards to the current connection (tests)
+    SimulatedDevice *simulatedDevice() const { return m_connection ? m_connection->simulatedDevice() : nullptr; }
+    VizoProtocolChannel *protocolChannel() const { return m_connection ? m_connection->protocolChannel() : nullptr; }
+    DeviceLink *deviceLink() const { return m_connection ? m_connection->link() : nullptr; }
+    VizoEventDispatcher *eventDispatcher() const { return m_connection ? &m_connection->dispatcher() : nullptr; }
+    bool deletingFiles() const { return m_connection && m_connection->deletingFiles(); }
+    void setDeletingFiles(bool deleting) { m_connection->setDeletingFiles(deleting); }
+    QSemaphore &semaphoreForDelete() { return m_connection->semaphoreForDelete(); }
 
     // ---- fields
-    Stack &stackUI() { return m_stackUI; }
-    QWidget *window() const;
     QWidget *captureViewContainer() const;
     QRect rcMainView() const;
-    LumenViewController *captureViewController() const { return m_captureViewController.get(); }
-    // The picture (or the notice standing in for it), nullptr before
-    // start-up completes.
-    QWidget *captureView() const;
-    AbstractMenuController *menuController() const;
+    LumenViewController *captureViewController() const { return m_picture ? m_picture->controller() : nullptr; }
     MainWindowController *mainWindowController() const { return m_mainWindow.get(); }
-    VizoEventDispatcher *eventDispatcher() const { return m_dispatcher.get(); }
-    const CommandLineOptions &options() const { return m_options; }
-    // Opens setting pages and file browsers (hands input over, restores it).
-    PageService &pageService() { return *m_pageService; }
+    const CommandLineOptions &options() const override { return m_options; }
     // The viewer's own keys, status line, help and picture still; nullptr
     // without a main window.
-    ViewerControls *viewerControls() const;
-
-    bool menuOpened() const { return m_menuOpened; }
-    void setMenuOpened(bool opened) { m_menuOpened = opened; }
-    bool disableHotKeys() const { return m_disableHotKeys; }
-    void setDisableHotKeys(bool disable) { m_disableHotKeys = disable; }
-    bool disableMouseGestures() const { return m_disableMouseGestures; }
-    void setDisableMouseGestures(bool disable) { m_disableMouseGestures = disable; }
-    bool disableAllFunctions() const { return m_disableAllFunctions; }
-    void setDisableAllFunctions(bool disable) { m_disableAllFunctions = disable; }
-
-    // Written by the delete worker, read by the reading thread.
-    bool deletingFiles() const { return m_deletingFiles.load(); }
-    void setDeletingFiles(bool deleting) { m_deletingFiles.store(deleting); }
-    QSemaphore &semaphoreForDelete() { return *m_semaphoreForDelete; }
+    ViewerControls *viewerControls() const { return m_viewerControls.data(); }
+    void setMenuOpened(bool opened) { m_stackControl->setMenuOpened(opened); }
 
     // The menu column: the Options, OCR and Files menus unless a factory is
     // installed (tests record what the core asks of a menu).
     static void setMenuFactory(MenuFactory factory);
-    static AbstractMenuController *createMenuController(QWidget *parent);
 
     // The pause closeAllUI() makes between two windows (200 ms).
     void setCloseAllUIPauseMs(int ms) { m_closeAllUIPauseMs = ms; }
@@ -207,45 +190,37 @@ public:
 signals:
     // Start-up has completed: settings applied, splash closing.
     void ready();
-    // A connection was torn down; the settings model is a new one.
+    // A connection was released; the settings model is a new one.
     void connectionClosed();
     // The picture view in the container changed (set up or removed).
     void captureViewChanged();
 
 private:
-    friend class AppDelegateTestAccess;
-    void installCaptureMouseHandlers();
-    // The notice in the picture area when the camera's picture cannot be
-    // shown; the mouse over it drives the device all the same.
-    void showNoPicture(const QString &reason);
+    void onPictureMouse(CaptureMouseEvent kind, QWidget *view, const QInputEvent &event);
 
     CommandLineOptions m_options;
     Stack m_stackUI;
-    std::unique_ptr<VizoSettings> m_settings;
+    std::unique_ptr<VizoConnection> m_connection;
     std::unique_ptr<MainWindowController> m_mainWindow;
-    std::unique_ptr<SimulatedDevice> m_simulatedDevice;
-    std::unique_ptr<DeviceLink> m_protocolChannel;
-    std::unique_ptr<VizoEventDispatcher> m_dispatcher;
-    std::unique_ptr<LumenViewController> m_captureViewController;
+    std::unique_ptr<CapturePicture> m_picture;
     std::unique_ptr<InputArming> m_inputArming;
     std::unique_ptr<PageService> m_pageService;
     std::unique_ptr<SingleInstance> m_singleInstance;
     std::unique_ptr<ConnectionKeeper> m_connectionKeeper;
-    QPointer<QWidget> m_noPictureView;
-    // The viewer's own keys, status line and help (a child of this object).
+    std::unique_ptr<StackControl> m_stackControl;
     QPointer<ViewerControls> m_viewerControls;
     QPointer<AbstractMenuController> m_menuController;
+    QPointer<SplashController> m_splash;
+    QPointer<MessageBoxController> m_deleteBox;
     QHash<QString, std::shared_ptr<BrHotKey>> m_dicShortcutHandlers;
     QHash<QString, std::shared_ptr<MouseGestureRecognizer>> m_dicMouseGestures;
     PacketWriter m_packetWriter;
     PacketWriter m_packetObserver;
     std::function<void()> m_terminateHandler;
-    bool m_menuOpened = false;
+    float m_scaleFactor = 0.0f;
     bool m_disableHotKeys = false;
     bool m_disableMouseGestures = false;
     bool m_disableAllFunctions = false;
-    std::atomic<bool> m_deletingFiles{false};
-    std::unique_ptr<QSemaphore> m_semaphoreForDelete;
     int m_closeAllUIPauseMs = 200;
     bool m_terminating = false;
     bool m_willTerminateDone = false;

@@ -1,28 +1,33 @@
 #include "ConnectionKeeper.h"
 
-#include "AppDelegate.h"
-#include "SplashController.h"
-
+#include "connection/VizoConnection.h"
+#include "kit/AppContext.h"
+#include "kit/SplashController.h"
 #include "link/VizoCameraWatcher.h"
 
 #include <QTimer>
 
 #include <cstdio>
 
-ConnectionKeeper::ConnectionKeeper(AppDelegate &app) : m_app(app) {}
+namespace {
+// How often a pending teardown looks whether the windows have unwound.
+constexpr int kUnwindPollMs = 20;
+} // namespace
+
+ConnectionKeeper::ConnectionKeeper(AppContext &context, Host &host) : m_context(context), m_host(host) {}
 
 ConnectionKeeper::~ConnectionKeeper() = default;
 
 bool ConnectionKeeper::cameraPresent() const
 {
-    return m_app.options().simulate || VizoCameraWatcher::isPresent(m_app.options().port);
+    return m_host.options().simulate || VizoCameraWatcher::isPresent(m_host.options().port);
 }
 
 bool ConnectionKeeper::connect()
 {
-    if (!m_app.setupVizoProtocolChannel())
+    if (!m_host.setupVizoProtocolChannel())
         return false;
-    m_app.announceLinkSpeed();
+    m_host.announceLinkSpeed();
     return true;
 }
 
@@ -33,7 +38,7 @@ bool ConnectionKeeper::isWaiting() const
 
 void ConnectionKeeper::waitForCamera(SplashController *splash)
 {
-    const QString port = m_app.options().port;
+    const QString port = m_host.options().port;
     m_splash = splash;
     if (splash)
         splash->setWaiting(true, port.isEmpty() ? QString() : QStringLiteral("Port: %1").arg(port));
@@ -41,8 +46,7 @@ void ConnectionKeeper::waitForCamera(SplashController *splash)
                  qPrintable(VizoCameraWatcher::awaitedThing(port)));
     std::fflush(stderr);
     m_watcher = std::make_unique<VizoCameraWatcher>(port);
-    QObject::connect(m_watcher.get(), &VizoCameraWatcher::appeared, this,
-                     &ConnectionKeeper::onAppeared);
+    QObject::connect(m_watcher.get(), &VizoCameraWatcher::appeared, this, &ConnectionKeeper::onAppeared);
     m_watcher->start();
 }
 
@@ -56,7 +60,7 @@ void ConnectionKeeper::onAppeared()
 {
     // udev announces the port before its permissions may be final.
     QTimer::singleShot(m_settleDelayMs, this, [this] {
-        if (m_app.isTerminating())
+        if (m_context.isTerminating())
             return;
         if (!cameraPresent()) {
             // Gone again in the meantime: go on waiting.
@@ -71,24 +75,54 @@ void ConnectionKeeper::onAppeared()
     });
 }
 
-void ConnectionKeeper::linkLost(const QString &message)
+void ConnectionKeeper::linkLost(const QString &message, bool linkUsable)
 {
-    if (m_app.options().exitOnUnplug) {
-        m_app.failFatally(message);
+    if (m_host.options().exitOnUnplug) {
+        m_host.failFatally(message);
         return;
     }
     // A device that says it leaves and then closes its port is one loss.
-    if (m_handlingLoss || m_app.isTerminating())
+    if (m_handlingLoss || m_context.isTerminating())
         return;
     m_handlingLoss = true;
-    AppDelegate::showMessageBox(message);
-    if (m_app.isTerminating()) {
+    VizoConnection *lost = m_context.connection();
+    if (lost && !linkUsable)
+        lost->markLost();
+    // Pages cancel, browsers close, boxes answer No: their modal runs
+    // return once this call has returned.
+    m_host.closeOpenWindows();
+    if (lost)
+        lost->markLost();
+    whenUnwound([this, message] { finishLoss(message); });
+}
+
+void ConnectionKeeper::whenUnwound(std::function<void()> step)
+{
+    if (m_context.isTerminating()) {
         m_handlingLoss = false;
         return;
     }
-    m_app.closeConnection();
+    SplashController *splash = m_host.currentSplash();
+    const int splashRuns = splash && splash->isRunningModal() ? 1 : 0;
+    if (ModalWindowController::runningModalCount() <= splashRuns) {
+        step();
+        return;
+    }
+    // A window closed by the loss returns from its run when the event that
+    // closed it has been handled; look again shortly.
+    QTimer::singleShot(kUnwindPollMs, this, [this, step = std::move(step)]() mutable { whenUnwound(std::move(step)); });
+}
+
+void ConnectionKeeper::finishLoss(const QString &message)
+{
+    m_context.showMessageBox(message);
+    if (m_context.isTerminating()) {
+        m_handlingLoss = false;
+        return;
+    }
+    m_host.closeConnection();
     m_handlingLoss = false;
-    if (SplashController *splash = AppDelegate::splash()) {
+    if (SplashController *splash = m_host.currentSplash()) {
         // Lost during start-up: the splash already up waits.
         if (cameraPresent())
             connect();
@@ -97,9 +131,9 @@ void ConnectionKeeper::linkLost(const QString &message)
         return;
     }
     if (!cameraPresent()) {
-        m_app.runSplash(true);
+        m_host.runSplash(true);
         return;
     }
     if (connect())
-        m_app.runSplash(false);
+        m_host.runSplash(false);
 }

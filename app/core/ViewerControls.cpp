@@ -1,6 +1,6 @@
 #include "ViewerControls.h"
 
-#include "AppDelegate.h"
+#include "kit/AppContext.h"
 #include "HelpOverlay.h"
 #include "PictureStill.h"
 #include "StatusStrip.h"
@@ -16,33 +16,35 @@
 
 #include <cstdio>
 
-ViewerControls::ViewerControls(AppDelegate &app) : QObject(&app), m_app(app)
+ViewerControls::ViewerControls(AppContext &app, QWidget *captureViewContainer, QObject *parent)
+    : QObject(parent), m_app(app)
 {
     QWidget *window = app.window();
-    m_strip = new StatusStrip(window, app.captureViewContainer());
-    QPointer<AppDelegate> a(&app);
-    m_strip->connectionState = [a] {
-        if (!a)
-            return QString();
-        if (!a->deviceLink())
-            return QStringLiteral("Waiting for the camera");
-        return AppDelegate::splash() ? QStringLiteral("Connecting") : QStringLiteral("Connected");
-    };
-    m_strip->settingsKnown = [a] { return a && a->deviceLink() && !AppDelegate::splash(); };
-    m_strip->setSettings(AppDelegate::settings());
+    m_strip = new StatusStrip(window, captureViewContainer);
+    m_strip->connectionState = [this] { return connectionState ? connectionState() : QString(); };
+    m_strip->settingsKnown = [this] { return settingsKnown && settingsKnown(); };
+    m_strip->setSettings(app.settings());
     m_strip->show();
     m_help = new HelpOverlay(window);
-    m_still = std::make_unique<PictureStill>([a] { return a ? a->captureView() : nullptr; });
-    // After the splash has closed (posted at the same moment).
-    connect(&app, &AppDelegate::ready, m_strip, [this] {
-        QMetaObject::invokeMethod(m_strip, &StatusStrip::refresh, Qt::QueuedConnection);
-    });
-    connect(&app, &AppDelegate::connectionClosed, this, [this] {
-        m_still->unfreeze();
-        m_strip->setSettings(AppDelegate::settings());
-    });
-    connect(&app, &AppDelegate::captureViewChanged, m_strip, &StatusStrip::refresh);
+    m_still = std::make_unique<PictureStill>([this] { return m_app.captureView(); });
     qApp->installEventFilter(this);
+}
+
+void ViewerControls::connectionReady()
+{
+    // After the splash has closed (posted at the same moment).
+    QMetaObject::invokeMethod(m_strip, &StatusStrip::refresh, Qt::QueuedConnection);
+}
+
+void ViewerControls::connectionChanged()
+{
+    m_still->unfreeze();
+    m_strip->setSettings(m_app.settings());
+}
+
+void ViewerControls::pictureChanged()
+{
+    m_strip->refresh();
 }
 
 ViewerControls::~ViewerControls()
@@ -119,7 +121,8 @@ void ViewerControls::toggleFullScreen()
 void ViewerControls::quit()
 {
     // As closing the window: HostClosing on the way out.
-    m_app.terminate(0);
+    if (eventQuit)
+        eventQuit();
 }
 
 bool ViewerControls::eventFilter(QObject *watched, QEvent *event)

@@ -6,9 +6,13 @@
 // Owns the status line, the help overlay and the picture still.
 #include <QObject>
 
+#include <QString>
+
+#include <functional>
 #include <memory>
 
-class AppDelegate;
+class AppContext;
+class QWidget;
 class HelpOverlay;
 class PictureStill;
 class StatusStrip;
@@ -18,7 +22,20 @@ class ViewerControls : public QObject
     Q_OBJECT
 
 public:
-    explicit ViewerControls(AppDelegate &app);
+    ViewerControls(AppContext &app, QWidget *captureViewContainer, QObject *parent);
+
+    // What the status line says of the link ("Waiting for the camera",
+    // "Connecting", "Connected"), and whether the camera's settings are in.
+    std::function<QString()> connectionState;
+    std::function<bool()> settingsKnown;
+    // Ctrl+Q: ends the application as closing the window does.
+    std::function<void()> eventQuit;
+
+    // Start-up has completed; a connection was replaced (a new settings
+    // model); the picture changed.
+    void connectionReady();
+    void connectionChanged();
+    void pictureChanged();
     ~ViewerControls() override;
 
     void toggleHelp();
@@ -38,7 +55,7 @@ protected:
 private:
     void say(const QString &message);
 
-    AppDelegate &m_app;
+    AppContext &m_app;
     StatusStrip *m_strip = nullptr;
     HelpOverlay *m_help = nullptr;
     std::unique_ptr<PictureStill> m_still;

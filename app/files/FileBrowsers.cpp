@@ -1,31 +1,30 @@
 #include "files/FileBrowsers.h"
 
-#include "core/AppDelegate.h"
-#include "core/PageService.h"
+#include "kit/AppContext.h"
+#include "kit/PageService.h"
 #include "files/ImageFilesController.h"
 #include "files/OCRFilesController.h"
 
 namespace FileBrowsers {
 
 namespace {
-template <typename Browser> void open()
+template <typename Browser> void open(AppContext &context)
 {
-    AppDelegate *app = AppDelegate::instance();
-    if (!app || !AppDelegate::settings())
+    if (!context.settings())
         return;
-    Browser browser;
-    app->pageService().runPage(browser, PageService::Options{});
+    Browser browser(context);
+    context.pageService().runPage(browser, PageService::Options{});
 }
 } // namespace
 
-void openImageFileBrowser()
+void openImageFileBrowser(AppContext &context)
 {
-    open<ImageFilesController>();
+    open<ImageFilesController>(context);
 }
 
-void openOCRFileBrowser()
+void openOCRFileBrowser(AppContext &context)
 {
-    open<OCRFilesController>();
+    open<OCRFilesController>(context);
 }
 
 } // namespace FileBrowsers

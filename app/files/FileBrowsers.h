@@ -3,9 +3,11 @@
 // keyboard (hot keys and gestures off) through the delegate's page service,
 // runs it modally and returns when it has closed, with the main window's
 // input back. Used by the Files menu. Main thread only.
+class AppContext;
+
 namespace FileBrowsers {
 
-void openImageFileBrowser();
-void openOCRFileBrowser();
+void openImageFileBrowser(AppContext &context);
+void openOCRFileBrowser(AppContext &context);
 
 } // namespace FileBrowsers

@@ -1,6 +1,7 @@
 #include "files/FileDeleteWorker.h"
 
-#include "core/AppDelegate.h"
+#include "connection/VizoConnection.h"
+#include "kit/AppContext.h"
 
 #include <bramble/BrDispatch.h>
 
@@ -13,7 +14,10 @@ namespace {
 constexpr int kWaitSliceMs = 50;
 } // namespace
 
-FileDeleteWorker::FileDeleteWorker(AppDelegate &app) : m_app(app) {}
+FileDeleteWorker::FileDeleteWorker(AppContext &app, VizoConnection &connection)
+    : m_app(app), m_connection(connection)
+{
+}
 
 FileDeleteWorker::~FileDeleteWorker()
 {
@@ -54,13 +58,13 @@ FileDeleteWorker::Result FileDeleteWorker::cancel()
 
 void FileDeleteWorker::run(const QList<QByteArray> &payloads)
 {
-    QSemaphore &answers = m_app.semaphoreForDelete();
+    QSemaphore &answers = m_connection.semaphoreForDelete();
     // A confirmation left over from an earlier, abandoned deletion must not
     // release this one's first wait.
     while (answers.tryAcquire())
         ;
     const int n = int(payloads.size());
-    m_app.setDeletingFiles(true);
+    m_connection.setDeletingFiles(true);
     for (int i = 0; i < n; ++i) {
         if (m_cancel) {
             m_result.outcome = Outcome::Cancelled;
@@ -70,7 +74,7 @@ void FileDeleteWorker::run(const QList<QByteArray> &payloads)
         // The last frame's answer goes the dispatcher's ordinary way: it
         // closes the delete box and asks for the new list.
         if (last)
-            m_app.setDeletingFiles(false);
+            m_connection.setDeletingFiles(false);
         m_app.writeVizoPacket(payloads.at(i));
         ++m_result.framesSent;
         if (last)
@@ -80,12 +84,12 @@ void FileDeleteWorker::run(const QList<QByteArray> &payloads)
             break;
         }
     }
-    m_app.setDeletingFiles(false);
+    m_connection.setDeletingFiles(false);
 }
 
 bool FileDeleteWorker::waitForAnswer()
 {
-    QSemaphore &answers = m_app.semaphoreForDelete();
+    QSemaphore &answers = m_connection.semaphoreForDelete();
     QDeadlineTimer deadline(m_answerTimeoutMs);
     while (!m_cancel) {
         const int slice =

@@ -20,7 +20,8 @@
 #include <functional>
 #include <thread>
 
-class AppDelegate;
+class AppContext;
+class VizoConnection;
 
 class FileDeleteWorker
 {
@@ -41,7 +42,8 @@ public:
     };
     using FinishedHandler = std::function<void(const Result &)>;
 
-    explicit FileDeleteWorker(AppDelegate &app);
+    // Sends through `app`; waits on the answers `connection` collects.
+    FileDeleteWorker(AppContext &app, VizoConnection &connection);
     ~FileDeleteWorker();
     FileDeleteWorker(const FileDeleteWorker &) = delete;
     FileDeleteWorker &operator=(const FileDeleteWorker &) = delete;
@@ -63,7 +65,8 @@ private:
     void run(const QList<QByteArray> &payloads);
     bool waitForAnswer();
 
-    AppDelegate &m_app;
+    AppContext &m_app;
+    VizoConnection &m_connection;
     std::thread m_thread;
     std::atomic<bool> m_cancel{false};
     std::atomic<bool> m_running{false};

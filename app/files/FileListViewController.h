@@ -4,7 +4,7 @@
 // so they live in the model). It reports a chosen file, a changed check box
 // and a changed selection to the browser through its handlers, and says why
 // a selection changed (a mouse press, a check box). Main thread only.
-#include "files/FileListItem.h"
+#include "settings/FileListItem.h"
 
 #include <QColor>
 #include <QPointer>

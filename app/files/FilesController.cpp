@@ -1,8 +1,8 @@
 #include "files/FilesController.h"
 
-#include "core/AppDelegate.h"
-#include "core/CaptureWindowController.h"
-#include "core/MessageBoxController.h"
+#include "kit/AppContext.h"
+#include "kit/CaptureWindowController.h"
+#include "kit/MessageBoxController.h"
 #include "files/FileListCellView.h"
 #include "files/FileListTableView.h"
 #include "files/FileListViewController.h"
@@ -45,20 +45,20 @@ QString section()
     return QStringLiteral("FilesUI");
 }
 
-double scale()
+double scale(const AppContext &context)
 {
-    const double s = AppDelegate::scaleFactor();
+    const double s = context.scaleFactor();
     return s > 0 ? s : 1.0;
 }
 
-int px(int design)
+int px(const AppContext &context, int design)
 {
-    return std::max(1, int(std::lround(design * scale())));
+    return std::max(1, int(std::lround(design * scale(context))));
 }
 } // namespace
 
-FilesController::FilesController(FilesKindTraits traits, QWidget *parent)
-    : ModalWindowController(parent), m_traits(std::move(traits))
+FilesController::FilesController(FilesKindTraits traits, AppContext &app, QWidget *parent)
+    : ModalWindowController(app, parent), m_traits(std::move(traits))
 {
     setObjectName(m_traits.kind == VizoFileKind::Image ? QStringLiteral("ImageFilesController")
                                                        : QStringLiteral("OCRFilesController"));
@@ -107,35 +107,26 @@ FilesController::~FilesController()
 
 // ---- texts and speech
 
-void FilesController::speak(const QString &text)
-{
-    if (AppDelegate *app = AppDelegate::instance())
-        app->writeVizoPacket(VizoCmd::SpeakText(text).payload());
-}
-
 QString FilesController::filesText(const QString &key) const
 {
-    return AppDelegate::languageString(section(), key, key);
+    return context().languageString(section(), key, key);
 }
 
 QString FilesController::messagesText(const QString &key, const QString &fallback) const
 {
-    return AppDelegate::languageString(QStringLiteral("Messages"), key,
+    return context().languageString(QStringLiteral("Messages"), key,
                                        fallback.isEmpty() ? key : fallback);
 }
 
 QList<FileListItem> &FilesController::items()
 {
-    return AppDelegate::settings()->fileItemArray(m_traits.kind);
+    return context().settings()->fileItemArray(m_traits.kind);
 }
 
-bool FilesController::browserOfKindInDeleteMode(VizoFileKind kind)
+bool FilesController::browserOfKindInDeleteMode(AppContext &app, VizoFileKind kind)
 {
-    AppDelegate *app = AppDelegate::instance();
-    if (!app)
-        return false;
-    for (qsizetype i = app->stackUI().count() - 1; i >= 0; --i) {
-        auto *browser = qobject_cast<FilesController *>(app->stackUI().at(i));
+    for (qsizetype i = app.stackUI().count() - 1; i >= 0; --i) {
+        auto *browser = qobject_cast<FilesController *>(app.stackUI().at(i));
         if (browser && browser->m_traits.kind == kind)
             return browser->m_deleteMode;
     }
@@ -147,9 +138,9 @@ bool FilesController::browserOfKindInDeleteMode(VizoFileKind kind)
 void FilesController::windowDidLoad()
 {
     ModalWindowController::windowDidLoad();
-    AppDelegate *app = AppDelegate::instance();
-    m_deleteWorker = std::make_unique<FileDeleteWorker>(*app);
-    speak(QStringLiteral(" "));
+    AppContext *app = &context();
+    m_deleteWorker = std::make_unique<FileDeleteWorker>(*app, *app->connection());
+    context().speak(QStringLiteral(" "));
 
     const QString title = filesText(m_traits.titleKey);
     setWindowTitle(title);
@@ -181,7 +172,7 @@ void FilesController::windowDidLoad()
     });
 
     m_fileListViewController = new FileListViewController(m_fileListViewContainer);
-    m_fileListViewController->cellView()->scale(scale());
+    m_fileListViewController->cellView()->scale(scale(context()));
     m_fileListViewController->tableView()->setAccessibleName(title);
     m_fileListViewController->tableView()->setAccessibleDescription(
         QStringLiteral("Files stored on the device; Return opens, Left goes to the menu"));
@@ -213,8 +204,9 @@ void FilesController::windowDidLoad()
     });
     // New lists of this kind get visible check boxes while a browser of
     // the kind is in delete mode.
-    if (VizoSettings *settings = AppDelegate::settings())
-        settings->setDeleteModeQuery(&FilesController::browserOfKindInDeleteMode);
+    if (VizoSettings *settings = context().settings())
+        settings->setDeleteModeQuery(
+            [app = &context()](VizoFileKind kind) { return browserOfKindInDeleteMode(*app, kind); });
 
     m_fileListViewController->setFileListItems(&items());
     updateUIColor();
@@ -239,7 +231,7 @@ TrellisItemPtr FilesController::makeItem(const QString &key, std::function<void(
     // Every row that becomes current is spoken, as in the menus.
     item->eventItemSelected = [self](TrellisItem *it) {
         if (self)
-            self->speak(it->labelText());
+            self->context().speak(it->labelText());
     };
     item->eventItemClicked = [self, action = std::move(action)](TrellisItem *) {
         if (!self)
@@ -254,7 +246,7 @@ TrellisItemPtr FilesController::makeItem(const QString &key, std::function<void(
 TrellisController *FilesController::makeMenu(const TrellisMenuPtr &menu)
 {
     auto *controller = new TrellisController(m_menuViewConatiner);
-    controller->setScale(float(scale()));
+    controller->setScale(float(scale(context())));
     controller->setBackgroundColor(Qt::white);
     controller->setCellBackgroundColor(Qt::white);
     controller->setCellTextColor(Qt::black);
@@ -280,25 +272,25 @@ void FilesController::doLayout()
 {
     const int w = width();
     const int h = height();
-    const int header = px(kHeaderHeight);
-    const int footer = px(kFooterHeight);
-    const int margin = px(kMargin);
-    const int mark = px(kFocusMark);
+    const int header = px(context(), kHeaderHeight);
+    const int footer = px(context(), kFooterHeight);
+    const int margin = px(context(), kMargin);
+    const int mark = px(context(), kFocusMark);
     m_headerContainer->setGeometry(0, 0, w, header);
     m_footerContainer->setGeometry(0, h - footer, w, footer);
     m_contentContainer->setGeometry(0, header, w, std::max(0, h - header - footer));
 
     QFont titleFont = m_labelHeader->font();
-    titleFont.setPixelSize(px(kTitleFont));
+    titleFont.setPixelSize(px(context(), kTitleFont));
     titleFont.setBold(true);
     m_labelHeader->setFont(titleFont);
     m_labelHeader->setGeometry(margin, 0, std::max(0, w - 2 * margin), header);
     m_buttonOK->setFont(titleFont);
-    m_buttonOK->setGeometry(w - margin - px(kButtonWidth), px(3), px(kButtonWidth),
-                            footer - 2 * px(3));
+    m_buttonOK->setGeometry(w - margin - px(context(), kButtonWidth), px(context(), 3), px(context(), kButtonWidth),
+                            footer - 2 * px(context(), 3));
 
     const int ch = m_contentContainer->height();
-    const int menuWidth = std::min(px(kMenuWidth), std::max(0, w / 2));
+    const int menuWidth = std::min(px(context(), kMenuWidth), std::max(0, w / 2));
     const QRect menuRect(margin, margin, menuWidth, std::max(0, ch - 2 * margin));
     const QRect listRect(menuRect.right() + 1 + 2 * margin, margin,
                          std::max(0, w - menuRect.right() - 1 - 3 * margin),
@@ -384,7 +376,7 @@ void FilesController::giveKeysToList()
 
 int FilesController::getCheckedFileItemCount() const
 {
-    const VizoSettings *settings = AppDelegate::settings();
+    const VizoSettings *settings = context().settings();
     if (!settings)
         return 0;
     const QList<FileListItem> &list = m_traits.kind == VizoFileKind::Image
@@ -416,7 +408,7 @@ void FilesController::enterDeleteMode()
 {
     m_menuControllerNormalMode->hide();
     m_menuControllerDeleteMode->show();
-    speak(m_menuItemDeleteMode->labelText());
+    context().speak(m_menuItemDeleteMode->labelText());
     m_deleteMode = true;
     giveKeysToShownMenu();
     setCheckBoxesHidden(false);
@@ -428,7 +420,7 @@ void FilesController::finishDeleteMode()
 {
     m_menuControllerNormalMode->show();
     m_menuControllerDeleteMode->hide();
-    speak(m_menuItemFinishDeleteMode->labelText());
+    context().speak(m_menuItemFinishDeleteMode->labelText());
     m_deleteMode = false;
     giveKeysToShownMenu();
     // The ticks stay in the model; only the boxes go.
@@ -438,7 +430,7 @@ void FilesController::finishDeleteMode()
 
 void FilesController::onSelectAll()
 {
-    speak(filesText(QStringLiteral("ThumbnailListView.SelectAll")));
+    context().speak(filesText(QStringLiteral("ThumbnailListView.SelectAll")));
     for (FileListItem &item : items())
         item.checked = true;
     m_fileListViewController->reload();
@@ -448,7 +440,7 @@ void FilesController::onSelectAll()
 
 void FilesController::onClearSelection()
 {
-    speak(filesText(QStringLiteral("ThumbnailListView.CancelSelection")));
+    context().speak(filesText(QStringLiteral("ThumbnailListView.CancelSelection")));
     for (FileListItem &item : items())
         item.checked = false;
     m_fileListViewController->reload();
@@ -457,15 +449,6 @@ void FilesController::onClearSelection()
 }
 
 // ---- the list's handlers
-
-void FilesController::lockInput()
-{
-    AppDelegate *app = AppDelegate::instance();
-    app->setDisableHotKeys(true);
-    app->updateHotKeys();
-    app->setDisableMouseGestures(true);
-    app->updateMouseGestures();
-}
 
 void FilesController::onItemClicked(FileListItem &item, int)
 {
@@ -476,42 +459,41 @@ void FilesController::onItemClicked(FileListItem &item, int)
     openFile(item.filePath);
 }
 
-void FilesController::openFile(const QString &path)
+void FilesController::openFile(QString path)
 {
-    AppDelegate *app = AppDelegate::instance();
+    AppContext *app = &context();
     const VizoResult<QByteArray> open = m_traits.openCommand(path);
     if (!open) {
         // The device's field holds 64 characters: a longer path would open
         // another file or none, and the window would wait for ever.
         qCWarning(lcFiles) << open.error();
-        AppDelegate::showMessageBox(
+        context().showMessageBox(
             QStringLiteral("This file cannot be opened: its name is too long for the device."));
         giveKeysToList();
         return;
     }
-    lockInput();
+    context().lockInput(true);
     // Goes out once the window's modal run has started.
     const QByteArray payload = *open;
     brPostMain(
-        [payload] {
-            if (AppDelegate *a = AppDelegate::instance())
-                a->writeVizoPacket(payload);
-        },
+        [app, payload] { app->writeVizoPacket(payload); },
         this);
-    std::unique_ptr<CaptureWindowController> window = m_traits.makeCaptureWindow();
+    std::unique_ptr<CaptureWindowController> window = m_traits.makeCaptureWindow(context());
     m_captureWindow = window.get();
     window->setCaptureView(app->captureView());
+    const ConnectionGuard guard(*app);
     window->runModal();
     window.reset();
-    if (app->isTerminating())
+    // Closed because the camera went away: nothing to tell it.
+    if (app->isTerminating() || !guard.alive())
         return;
 
-    lockInput();
+    context().lockInput(true);
     enableHotKeys();
     updateUIColor();
     if (!path.isEmpty())
         app->writeVizoPacket(m_traits.closeCommand);
-    if (VizoSettings *settings = AppDelegate::settings())
+    if (VizoSettings *settings = context().settings())
         settings->setVizoMode(0);
     giveKeysToList();
 }
@@ -521,7 +503,7 @@ void FilesController::onItemCheckBoxClicked(FileListItem &item, int)
     focusPane(Pane::List);
     giveKeysToList();
     updateUI();
-    speak(item.checked
+    context().speak(item.checked
               ? messagesText(QStringLiteral("TTS.Selected"), QStringLiteral("Selected"))
               : messagesText(QStringLiteral("TTS.Cancelled"), QStringLiteral("Cancelled")));
 }
@@ -529,7 +511,7 @@ void FilesController::onItemCheckBoxClicked(FileListItem &item, int)
 void FilesController::onSelectionChanged(FileListItem &item, int, bool fromMouseDown, bool)
 {
     if (!fromMouseDown)
-        speak(item.fileName);
+        context().speak(item.fileName);
 }
 
 void FilesController::onNotificationImageFileListDownloaded()
@@ -550,8 +532,8 @@ void FilesController::onDelete()
         return;
     const QString question = messagesText(QStringLiteral("ConfirmAlert.Delete"),
                                           QStringLiteral("Delete the selected files?"));
-    speak(question);
-    if (!AppDelegate::showYesNoMessageBox(question) || m_closing)
+    context().speak(question);
+    if (!context().showYesNoMessageBox(question) || m_closing)
         return;
 
     // In list order: the ticked files go, the others stay.
@@ -565,7 +547,7 @@ void FilesController::onDelete()
     for (const FileListItem &item : ticked)
         paths << item.filePath;
     if (!VizoCmd::deleteFilesPayloads(paths)) {
-        AppDelegate::showMessageBox(
+        context().showMessageBox(
             QStringLiteral("Too many files to delete at once: select fewer files."));
         return;
     }
@@ -576,7 +558,7 @@ void FilesController::onDelete()
     updateUI();
 
     QPointer<FilesController> self(this);
-    brPostMain([] { AppDelegate::showDeleteBox(); }, this);
+    brPostMain([app = &context()] { app->showDeleteBox(); }, this);
     sendDeletePacketForSelectedItem(ticked);
     brPostMain(
         [self] {
@@ -610,7 +592,7 @@ void FilesController::sendDeletePacketForSelectedItem(const QList<FileListItem> 
 
 void FilesController::onDeleteFinished(const FileDeleteWorker::Result &result)
 {
-    AppDelegate *app = AppDelegate::instance();
+    AppContext *app = &context();
     if (!app || app->isTerminating() || m_closing)
         return;
     if (result.outcome == FileDeleteWorker::Outcome::TimedOut) {
@@ -619,14 +601,14 @@ void FilesController::onDeleteFinished(const FileDeleteWorker::Result &result)
     }
     // Every frame is out; the device's last answer closes the box. Should
     // it never come, the box goes after the same time as any other answer.
-    QPointer<MessageBoxController> box = AppDelegate::deleteBox();
+    QPointer<MessageBoxController> box = context().deleteBox();
     if (!box)
         return;
     QPointer<FilesController> self(this);
     brPostMainAfter(
         m_deleteWorker->answerTimeoutMs(),
         [self, box] {
-            if (self && box && AppDelegate::deleteBox() == box.data() && !self->m_closing)
+            if (self && box && self->context().deleteBox() == box.data() && !self->m_closing)
                 self->deletionUnconfirmed(true);
         },
         this);
@@ -634,12 +616,12 @@ void FilesController::onDeleteFinished(const FileDeleteWorker::Result &result)
 
 void FilesController::deletionUnconfirmed(bool tellUser)
 {
-    AppDelegate *app = AppDelegate::instance();
-    AppDelegate::closeDeleteBox();
+    AppContext *app = &context();
+    context().closeDeleteBox();
     // What the device really holds now decides what is shown.
     app->writeVizoPacket(VizoCmd::RequestFileList(std::uint8_t(m_traits.kind)).payload());
     if (tellUser)
-        AppDelegate::showMessageBox(QStringLiteral("The device did not confirm the deletion.\nThe "
+        context().showMessageBox(QStringLiteral("The device did not confirm the deletion.\nThe "
                                                    "list of files is read again from the device."));
 }
 
@@ -654,14 +636,14 @@ void FilesController::closeUI()
     m_closing = true;
     if (m_deleteWorker && m_deleteWorker->isRunning()) {
         const FileDeleteWorker::Result result = m_deleteWorker->cancel();
-        AppDelegate *app = AppDelegate::instance();
+        AppContext *app = &context();
         if (result.framesSent < result.frameCount && app && !app->isTerminating())
             deletionUnconfirmed(false);
     }
     if (m_fileListViewController)
         m_fileListViewController->cleanUp();
     BrNotificationCenter::defaultCenter().removeObserver(m_traits.notificationName, this);
-    speak(QStringLiteral(" "));
+    context().speak(QStringLiteral(" "));
     closeWindow();
 }
 
@@ -682,7 +664,7 @@ void FilesController::onOK()
 
 void FilesController::vizoModeChanged()
 {
-    lockInput();
+    context().lockInput(true);
     enableHotKeys();
 }
 

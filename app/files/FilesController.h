@@ -9,9 +9,9 @@
 // delegate's page service (input handed over and restored), run modally on
 // the modal stack. Main thread only, except the deletion's frames, which a
 // FileDeleteWorker sends.
-#include "core/ModalWindowController.h"
+#include "kit/ModalWindowController.h"
 #include "files/FileDeleteWorker.h"
-#include "files/FileListItem.h"
+#include "settings/FileListItem.h"
 #include "protocol/VizoResult.h"
 
 #include <trellis/TrellisItem.h>
@@ -22,6 +22,7 @@
 #include <functional>
 #include <memory>
 
+class AppContext;
 class CaptureWindowController;
 class FileListViewController;
 class QFrame;
@@ -38,7 +39,7 @@ struct FilesKindTraits
     // The open command for a path; fails when the path does not fit it.
     std::function<VizoResult<QByteArray>(const QString &path)> openCommand;
     QByteArray closeCommand; // sent once the capture window has closed
-    std::function<std::unique_ptr<CaptureWindowController>()> makeCaptureWindow;
+    std::function<std::unique_ptr<CaptureWindowController>(AppContext &)> makeCaptureWindow;
 };
 
 class FilesController : public ModalWindowController
@@ -46,7 +47,7 @@ class FilesController : public ModalWindowController
     Q_OBJECT
 
 public:
-    explicit FilesController(FilesKindTraits traits, QWidget *parent = nullptr);
+    FilesController(FilesKindTraits traits, AppContext &context, QWidget *parent = nullptr);
     ~FilesController() override;
 
     const FilesKindTraits &traits() const { return m_traits; }
@@ -94,7 +95,7 @@ public:
 
     // Whether the topmost browser of `kind` on the modal stack is in delete
     // mode (the settings model asks when a new list arrives).
-    static bool browserOfKindInDeleteMode(VizoFileKind kind);
+    static bool browserOfKindInDeleteMode(AppContext &app, VizoFileKind kind);
 
 protected:
     void windowDidLoad() override;
@@ -104,7 +105,6 @@ protected:
 private:
     enum class Pane { Menu, List };
 
-    void speak(const QString &text);
     QString filesText(const QString &key) const;
     QString messagesText(const QString &key, const QString &fallback = {}) const;
     QList<FileListItem> &items();
@@ -114,7 +114,9 @@ private:
     void giveKeysToShownMenu();
     void giveKeysToList();
     void setCheckBoxesHidden(bool hidden);
-    void openFile(const QString &path);
+    // By value: the list the path came from may be replaced while the
+    // file is shown.
+    void openFile(QString path);
     void onItemClicked(FileListItem &item, int row);
     void onItemCheckBoxClicked(FileListItem &item, int row);
     void onSelectionChanged(FileListItem &item, int row, bool fromMouseDown, bool fromCheckBox);
@@ -122,7 +124,6 @@ private:
     // The device did not finish a deletion: the box goes, the user is told
     // (unless the window is closing), the list is read again.
     void deletionUnconfirmed(bool tellUser);
-    void lockInput();
 
     FilesKindTraits m_traits;
     bool m_deleteMode = false;

@@ -1,7 +1,7 @@
 #include "files/ImageFilesController.h"
 
-#include "core/ImageModeCaptureViewController.h"
-#include "files/VizoFileListDelivery.h"
+#include "kit/ImageModeCaptureViewController.h"
+#include "settings/VizoFileListDelivery.h"
 #include "protocol/VizoCommands.h"
 
 FilesKindTraits ImageFilesController::kindTraits()
@@ -17,10 +17,11 @@ FilesKindTraits ImageFilesController::kindTraits()
         return open->payload();
     };
     traits.closeCommand = VizoCmd::ImageClose().payload();
-    traits.makeCaptureWindow = [] { return std::make_unique<ImageModeCaptureViewController>(); };
+    traits.makeCaptureWindow = [](AppContext &app) { return std::make_unique<ImageModeCaptureViewController>(app); };
     return traits;
 }
 
-ImageFilesController::ImageFilesController(QWidget *parent) : FilesController(kindTraits(), parent)
+ImageFilesController::ImageFilesController(AppContext &app, QWidget *parent)
+    : FilesController(kindTraits(), app, parent)
 {
 }

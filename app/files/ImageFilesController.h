@@ -8,6 +8,6 @@ class ImageFilesController : public FilesController
     Q_OBJECT
 
 public:
-    explicit ImageFilesController(QWidget *parent = nullptr);
+    explicit ImageFilesController(AppContext &context, QWidget *parent = nullptr);
     static FilesKindTraits kindTraits();
 };

@@ -1,7 +1,7 @@
 #include "files/OCRFilesController.h"
 
-#include "core/OCRModeCaptureViewController.h"
-#include "files/VizoFileListDelivery.h"
+#include "kit/OCRModeCaptureViewController.h"
+#include "settings/VizoFileListDelivery.h"
 #include "protocol/VizoCommands.h"
 
 FilesKindTraits OCRFilesController::kindTraits()
@@ -17,8 +17,9 @@ FilesKindTraits OCRFilesController::kindTraits()
         return open->payload();
     };
     traits.closeCommand = VizoCmd::OcrExit().payload();
-    traits.makeCaptureWindow = [] { return std::make_unique<OCRModeCaptureViewController>(); };
+    traits.makeCaptureWindow = [](AppContext &app) { return std::make_unique<OCRModeCaptureViewController>(app); };
     return traits;
 }
 
-OCRFilesController::OCRFilesController(QWidget *parent) : FilesController(kindTraits(), parent) {}
+OCRFilesController::OCRFilesController(AppContext &app, QWidget *parent)
+    : FilesController(kindTraits(), app, parent) {}

@@ -8,6 +8,6 @@ class OCRFilesController : public FilesController
     Q_OBJECT
 
 public:
-    explicit OCRFilesController(QWidget *parent = nullptr);
+    explicit OCRFilesController(AppContext &context, QWidget *parent = nullptr);
     static FilesKindTraits kindTraits();
 };

@@ -4,7 +4,7 @@
 // the drag leaves the dead zone, then its level; a stop before every new
 // direction; a new level whenever the length crosses a level boundary; a
 // stop at the release.
-#include "input/MouseGestureRecognizer.h"
+#include "kit/MouseGestureRecognizer.h"
 
 #include <QRectF>
 

@@ -1,7 +1,7 @@
 #pragma once
 // One swipe per left-button drag, reported at the release by the sector of
 // the whole drag, if it is at least as long as the dead zone.
-#include "input/MouseGestureRecognizer.h"
+#include "kit/MouseGestureRecognizer.h"
 
 class SwipeGestureRecognizer : public MouseGestureRecognizer
 {

@@ -1,7 +1,7 @@
 #include "input/VizoGestureMap.h"
 
 #include "input/CameraMoveGestureRecognizer.h"
-#include "input/MouseGestureRecognizer.h"
+#include "kit/MouseGestureRecognizer.h"
 #include "input/SwipeGestureRecognizer.h"
 #include "input/VizoInputCommands.h"
 #include "input/VizoInputNames.h"

@@ -2,7 +2,7 @@
 // The application's mouse gestures: one recognizer per named gesture, their
 // actions, the three wheel zoom bursts and the delivery of the capture
 // view's mouse events. Owned by the application delegate; main thread only.
-#include "input/MouseGestureEvent.h"
+#include "kit/MouseGestureEvent.h"
 #include "input/VizoInputContext.h"
 #include "input/VizoInputState.h"
 #include "input/VizoWheelZoom.h"

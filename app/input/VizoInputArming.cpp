@@ -1,33 +1,17 @@
 #include "input/VizoInputArming.h"
 
-#if __has_include("core/InputArming.h")
-#include "core/AbstractMenuController.h"
-#include "core/AppDelegate.h"
-#include "core/CaptureWindowController.h"
+#include "kit/AbstractMenuController.h"
+#include "kit/AppContext.h"
+#include "kit/CaptureWindowController.h"
 #include "settings/VizoSettings.h"
 
 #include <QGuiApplication>
 #include <QPointer>
 
-namespace {
-
-VizoInputArming::ColorSlotPageOpener &colorSlotPageOpener()
-{
-    static VizoInputArming::ColorSlotPageOpener opener;
-    return opener;
-}
-
-} // namespace
-
 VizoInputArming::VizoInputArming() = default;
 VizoInputArming::~VizoInputArming() = default;
 
-void VizoInputArming::setColorSlotPageOpener(ColorSlotPageOpener opener)
-{
-    colorSlotPageOpener() = std::move(opener);
-}
-
-VizoInputFlags VizoInputArming::flagsOf(AppDelegate &app)
+VizoInputFlags VizoInputArming::flagsOf(AppContext &app)
 {
     VizoInputFlags flags;
     flags.applicationActive = QGuiApplication::applicationState() == Qt::ApplicationActive;
@@ -41,14 +25,15 @@ VizoInputFlags VizoInputArming::flagsOf(AppDelegate &app)
     return flags;
 }
 
-VizoInput &VizoInputArming::inputFor(AppDelegate &app)
+VizoInput &VizoInputArming::inputFor(AppContext &app)
 {
-    if (m_input && m_settings == AppDelegate::settings())
+    if (m_input && m_settings == app.settings())
         return *m_input;
     // A new settings model (a new launch of the model) gets new tables.
     m_input.reset();
-    m_settings = AppDelegate::settings();
-    QPointer<AppDelegate> a(&app);
+    m_settings = app.settings();
+    // The context owns this object (and so the hooks): it outlives them.
+    AppContext *a = &app;
     VizoInputHooks hooks;
     hooks.send = [a](const QByteArray &payload) {
         if (a)
@@ -90,15 +75,15 @@ VizoInput &VizoInputArming::inputFor(AppDelegate &app)
         if (a)
             InputArming::refreshModalWindows(*a);
     };
-    hooks.openColorSlotPage = [](int view, int slotIndex) {
-        if (colorSlotPageOpener())
-            colorSlotPageOpener()(view, slotIndex);
+    hooks.openColorSlotPage = [this](int view, int slotIndex) {
+        if (m_colorSlotPageOpener)
+            m_colorSlotPageOpener(view, slotIndex);
     };
-    m_input = std::make_unique<VizoInput>(*AppDelegate::settings(), std::move(hooks));
+    m_input = std::make_unique<VizoInput>(*app.settings(), std::move(hooks));
     return *m_input;
 }
 
-void VizoInputArming::setupHotKeys(AppDelegate &app)
+void VizoInputArming::setupHotKeys(AppContext &app)
 {
     m_input.reset();
     VizoInput &input = inputFor(app);
@@ -107,13 +92,13 @@ void VizoInputArming::setupHotKeys(AppDelegate &app)
         app.dicShortcutHandlers().insert(name, input.hotKeys().dicShortcutHandlers().value(name));
 }
 
-void VizoInputArming::updateHotKeys(AppDelegate &app)
+void VizoInputArming::updateHotKeys(AppContext &app)
 {
     inputFor(app).updateHotKeys(flagsOf(app));
     keepModalKeys(app);
 }
 
-void VizoInputArming::setupMouseGestures(AppDelegate &app)
+void VizoInputArming::setupMouseGestures(AppContext &app)
 {
     VizoInput &input = inputFor(app);
     input.setupMouseGestures();
@@ -121,8 +106,7 @@ void VizoInputArming::setupMouseGestures(AppDelegate &app)
         app.dicMouseGestures().insert(name, input.gestures().sharedRecognizer(name));
 }
 
-void VizoInputArming::updateMouseGestures(AppDelegate &app)
+void VizoInputArming::updateMouseGestures(AppContext &app)
 {
     inputFor(app).updateMouseGestures(flagsOf(app));
 }
-#endif

@@ -1,10 +1,8 @@
 #pragma once
 // The input layer plugged into the application delegate: it fills the
 // delegate's hot key and gesture tables and arms them from the delegate's
-// flags and the settings. Install it with AppDelegate::setInputArming()
-// before launch.
-#if __has_include("core/InputArming.h")
-#include "core/InputArming.h"
+// flags and the settings. The delegate installs it before launch.
+#include "kit/InputArming.h"
 #include "input/VizoInput.h"
 #include "settings/VizoSettings.h"
 
@@ -19,25 +17,25 @@ public:
     VizoInputArming();
     ~VizoInputArming() override;
 
-    void setupHotKeys(AppDelegate &app) override;
-    void updateHotKeys(AppDelegate &app) override;
-    void setupMouseGestures(AppDelegate &app) override;
-    void updateMouseGestures(AppDelegate &app) override;
+    void setupHotKeys(AppContext &app) override;
+    void updateHotKeys(AppContext &app) override;
+    void setupMouseGestures(AppContext &app) override;
+    void updateMouseGestures(AppContext &app) override;
 
     // The delegate's side of the input state.
-    static VizoInputFlags flagsOf(AppDelegate &app);
+    static VizoInputFlags flagsOf(AppContext &app);
 
     // Opens the colour-slot page of a view (0 distance, 1 near) for a slot
-    // index; installed by the menus, which own the pages.
+    // index; installed once at launch by whoever owns the pages.
     using ColorSlotPageOpener = std::function<void(int view, int slotIndex)>;
-    static void setColorSlotPageOpener(ColorSlotPageOpener opener);
+    void setColorSlotPageOpener(ColorSlotPageOpener opener) { m_colorSlotPageOpener = std::move(opener); }
 
     VizoInput *input() const { return m_input.get(); }
 
 private:
-    VizoInput &inputFor(AppDelegate &app);
+    VizoInput &inputFor(AppContext &app);
 
     std::unique_ptr<VizoInput> m_input;
     QPointer<VizoSettings> m_settings; // the model m_input reads
+    ColorSlotPageOpener m_colorSlotPageOpener;
 };
-#endif

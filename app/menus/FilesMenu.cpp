@@ -1,6 +1,6 @@
 #include "FilesMenu.h"
 
-#include "core/AppDelegate.h"
+#include "kit/AppContext.h"
 #include "files/FileBrowsers.h"
 #include "settings/VizoSettings.h"
 
@@ -10,16 +10,15 @@ void FilesMenu::makeMenu()
     // The browsers run modally through the page service, which hands them
     // the keyboard and gives the menu its keys back afterwards.
     menuItemFiles_Image = item("Files.Image");
-    menuItemFiles_Image->eventItemClicked = [](TrellisItem *) {
-        FileBrowsers::openImageFileBrowser();
+    menuItemFiles_Image->eventItemClicked = [app = &context()](TrellisItem *) {
+        FileBrowsers::openImageFileBrowser(*app);
     };
     menuItemFiles_OCR = item("Files.OCR");
-    menuItemFiles_OCR->eventItemClicked = [](TrellisItem *) { FileBrowsers::openOCRFileBrowser(); };
-    menuItemFiles_Exit = item("Exit");
-    menuItemFiles_Exit->eventItemClicked = [](TrellisItem *) {
-        if (AppDelegate *app = AppDelegate::instance())
-            app->closeMenu();
+    menuItemFiles_OCR->eventItemClicked = [app = &context()](TrellisItem *) {
+        FileBrowsers::openOCRFileBrowser(*app);
     };
+    menuItemFiles_Exit = item("Exit");
+    menuItemFiles_Exit->eventItemClicked = [app = &context()](TrellisItem *) { app->closeMenu(); };
 }
 
 TrellisMenuPtr FilesMenu::buildMenuTree()

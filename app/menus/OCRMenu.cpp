@@ -1,6 +1,6 @@
 #include "OCRMenu.h"
 
-#include "core/AppDelegate.h"
+#include "kit/AppContext.h"
 #include "protocol/VizoCommands.h"
 #include "settings/VizoSettings.h"
 
@@ -17,11 +17,6 @@ const char *const kViewModeKeys[4] = {
     "OCR.ViewMode.Word",
 };
 
-VizoOCR *ocr()
-{
-    return VizoMenuTree::settings()->ocr();
-}
-
 bool isOCRMode(int vizoMode)
 {
     return vizoMode == 1 || vizoMode == 3;
@@ -35,6 +30,11 @@ quint32 uiLanguageOCRBit(const VizoRegion *region)
 }
 
 } // namespace
+
+VizoOCR *OCRMenu::ocr() const
+{
+    return settings()->ocr();
+}
 
 OCRMenu::OCRMenu(VizoMenuController *owner) : VizoMenuTree(owner) {}
 
@@ -72,7 +72,7 @@ std::shared_ptr<TrellisItemSlider> OCRMenu::makeSpeechSlider(const char *key, in
             const int v = value.toInt();
             if (setting.get() != v) {
                 setting.set(v);
-                send(setting.command(v));
+                self->context().writeVizoPacket(setting.command(v));
             }
             return;
         }
@@ -85,14 +85,14 @@ std::shared_ptr<TrellisItemSlider> OCRMenu::makeSpeechSlider(const char *key, in
             },
             Qt::QueuedConnection);
     };
-    slider->eventCancelEdit = [setting](TrellisItem *it, const QVariant &saved) {
+    slider->eventCancelEdit = [self = QPointer(this), setting](TrellisItem *it, const QVariant &saved) {
         auto *s = qobject_cast<TrellisItemSlider *>(it);
-        if (!s || !saved.isValid())
+        if (!self || !s || !saved.isValid())
             return;
         const int v = saved.toInt();
         s->setValueOfSlider(v);
         setting.set(v);
-        send(setting.command(v));
+        self->context().writeVizoPacket(setting.command(v));
     };
     return slider;
 }
@@ -122,15 +122,15 @@ void OCRMenu::makeMenu()
     menuItemOCR_VoiceSettings = item("OCR.VoiceSettings");
     menuItemOCR_VoiceSettings_TTSVolume = makeSpeechSlider(
         "OCR.VoiceSettings.TTSVolume", 15,
-        {[] { return ocr()->volumeOfTTS(); }, [](int v) { ocr()->setVolumeOfTTS(v); },
+        {[this] { return ocr()->volumeOfTTS(); }, [this](int v) { ocr()->setVolumeOfTTS(v); },
          [](int v) { return QByteArray(VizoCmd::SetTtsVolume(std::uint8_t(v)).payload()); }});
     menuItemOCR_VoiceSettings_TTSSpeed = makeSpeechSlider(
         "OCR.VoiceSettings.TTSSpeed", 13,
-        {[] { return ocr()->speedOfTTS(); }, [](int v) { ocr()->setSpeedOfTTS(v); },
+        {[this] { return ocr()->speedOfTTS(); }, [this](int v) { ocr()->setSpeedOfTTS(v); },
          [](int v) { return QByteArray(VizoCmd::SetTtsSpeed(std::uint8_t(v)).payload()); }});
     menuItemOCR_VoiceSettings_TTSPitch = makeSpeechSlider(
         "OCR.VoiceSettings.TTSPitch", 14,
-        {[] { return ocr()->pitchOfTTS(); }, [](int v) { ocr()->setPitchOfTTS(v); },
+        {[this] { return ocr()->pitchOfTTS(); }, [this](int v) { ocr()->setPitchOfTTS(v); },
          [](int v) { return QByteArray(VizoCmd::SetTtsPitch(std::uint8_t(v)).payload()); }});
     menuItemOCR_VoiceSettings_TTSVoice = item("OCR.VoiceSettings.TTSVoice");
     auto voice = weakly(&OCRMenu::onVoiceChosen);
@@ -147,18 +147,22 @@ void OCRMenu::makeMenu()
 
     menuItemOCR_Correction = item("OCR.Correction");
     menuItemOCR_Correction_Deskew = item<TrellisItemCheckBox>("OCR.ScreenCorrection.Deskew");
-    menuItemOCR_Correction_Deskew->eventValueChanged = [](TrellisItem *, const QVariant &value) {
-        ocr()->setDeskew(value.toBool() ? 1 : 0);
-        send(VizoCmd::SetOcrDeskew(value.toBool() ? 1 : 0).payload());
+    menuItemOCR_Correction_Deskew->eventValueChanged = [self = QPointer(this)](TrellisItem *, const QVariant &value) {
+        if (!self)
+            return;
+        self->ocr()->setDeskew(value.toBool() ? 1 : 0);
+        self->context().writeVizoPacket(VizoCmd::SetOcrDeskew(value.toBool() ? 1 : 0).payload());
     };
     menuItemOCR_Correction_Perspective.reset();
     if (summit) {
         menuItemOCR_Correction_Perspective =
             item<TrellisItemCheckBox>("OCR.ScreenCorrection.PerspectiveCorrection");
-        menuItemOCR_Correction_Perspective->eventValueChanged = [](TrellisItem *,
+        menuItemOCR_Correction_Perspective->eventValueChanged = [self = QPointer(this)](TrellisItem *,
                                                                    const QVariant &value) {
-            ocr()->setPerspective(value.toBool() ? 1 : 0);
-            send(VizoCmd::SetOcrPerspective(value.toBool() ? 1 : 0).payload());
+            if (!self)
+                return;
+            self->ocr()->setPerspective(value.toBool() ? 1 : 0);
+            self->context().writeVizoPacket(VizoCmd::SetOcrPerspective(value.toBool() ? 1 : 0).payload());
         };
     }
     menuItemOCR_Correction->setSubMenu(
@@ -167,10 +171,7 @@ void OCRMenu::makeMenu()
     makeOCRLanguages();
 
     menuItemOCR_Exit = item("Exit");
-    menuItemOCR_Exit->eventItemClicked = [](TrellisItem *) {
-        if (AppDelegate *app = AppDelegate::instance())
-            app->closeMenu();
-    };
+    menuItemOCR_Exit->eventItemClicked = [app = &context()](TrellisItem *) { app->closeMenu(); };
 }
 
 void OCRMenu::makeOCRLanguages()
@@ -260,12 +261,10 @@ void OCRMenu::onFieldModeChosen(int mode)
     if (ocr()->fieldMode() == mode)
         return;
     ocr()->setFieldMode(mode);
-    send(VizoCmd::SetOcrFieldMode(std::uint8_t(mode)).payload());
+    context().writeVizoPacket(VizoCmd::SetOcrFieldMode(std::uint8_t(mode)).payload());
     // The keys and gestures that start OCR depend on the field mode.
-    if (AppDelegate *app = AppDelegate::instance()) {
-        app->updateHotKeys();
-        app->updateMouseGestures();
-    }
+    context().updateHotKeys();
+    context().updateMouseGestures();
 }
 
 void OCRMenu::onViewModeChosen(int mode)
@@ -273,7 +272,7 @@ void OCRMenu::onViewModeChosen(int mode)
     if (ocr()->viewMode() == mode)
         return;
     ocr()->setViewMode(mode);
-    send(VizoCmd::SetOcrViewMode(std::uint8_t(mode)).payload());
+    context().writeVizoPacket(VizoCmd::SetOcrViewMode(std::uint8_t(mode)).payload());
 }
 
 void OCRMenu::onVoiceChosen(int type)
@@ -281,7 +280,7 @@ void OCRMenu::onVoiceChosen(int type)
     if (ocr()->typeOfTTS() == type)
         return;
     ocr()->setTypeOfTTS(type);
-    send(VizoCmd::SetTtsType(std::uint8_t(type)).payload());
+    context().writeVizoPacket(VizoCmd::SetTtsType(std::uint8_t(type)).payload());
 }
 
 void OCRMenu::onOCRLanguageChanged(TrellisItem *item, const QVariant &value)
@@ -313,5 +312,5 @@ void OCRMenu::onOCRLanguageChanged(TrellisItem *item, const QVariant &value)
         mask &= ~bit;
     }
     ocr()->setLanguage(mask);
-    send(VizoCmd::SetOcrLanguages(mask).payload());
+    context().writeVizoPacket(VizoCmd::SetOcrLanguages(mask).payload());
 }

@@ -9,6 +9,7 @@
 #include <functional>
 
 class TrellisItemCheckBox;
+class VizoOCR;
 class TrellisItemRadioGroup;
 class TrellisItemSlider;
 
@@ -50,6 +51,8 @@ public:
 
 private:
     // One speech setting behind a slider: its field and its command.
+    VizoOCR *ocr() const;
+
     struct SpeechSetting
     {
         std::function<int()> get;

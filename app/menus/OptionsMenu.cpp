@@ -2,7 +2,7 @@
 
 #include "VizoMenuController.h"
 
-#include "core/AppDelegate.h"
+#include "kit/AppContext.h"
 #include "pages/VizoPages.h"
 #include "protocol/VizoCommands.h"
 #include "settings/VizoSettings.h"
@@ -38,30 +38,30 @@ const char *const kInitializationKeys[3] = {
     "Option.Initialization.All",
 };
 
-VizoOptions *options()
+int markerMode(const VizoOptions *options, int view)
 {
-    return VizoMenuTree::settings()->options();
+    return view == kDistance ? options->markerModeForDistance() : options->markerModeForNear();
 }
 
-int markerMode(int view)
-{
-    return view == kDistance ? options()->markerModeForDistance() : options()->markerModeForNear();
-}
-
-void setMarkerMode(int view, int mode)
+void setMarkerMode(VizoOptions *options, int view, int mode)
 {
     if (view == kDistance)
-        options()->setMarkerModeForDistance(mode);
+        options->setMarkerModeForDistance(mode);
     else
-        options()->setMarkerModeForNear(mode);
+        options->setMarkerModeForNear(mode);
 }
 
-int contrast(int view)
+int contrast(const VizoOptions *options, int view)
 {
-    return view == kDistance ? options()->contrastForDistance() : options()->contrastForNear();
+    return view == kDistance ? options->contrastForDistance() : options->contrastForNear();
 }
 
 } // namespace
+
+VizoOptions *OptionsMenu::options() const
+{
+    return settings()->options();
+}
 
 OptionsMenu::OptionsMenu(VizoMenuController *owner) : VizoMenuTree(owner) {}
 
@@ -97,9 +97,11 @@ void OptionsMenu::makeMenu()
     makeMarker();
 
     menuItemOption_FocusLock = item<TrellisItemCheckBox>("Option.FocusLock");
-    menuItemOption_FocusLock->eventValueChanged = [](TrellisItem *, const QVariant &value) {
-        options()->setFocusLock(value.toBool());
-        send(VizoCmd::SetFocusLock(value.toBool() ? 1 : 0).payload());
+    menuItemOption_FocusLock->eventValueChanged = [self = QPointer(this)](TrellisItem *, const QVariant &value) {
+        if (!self)
+            return;
+        self->options()->setFocusLock(value.toBool());
+        self->context().writeVizoPacket(VizoCmd::SetFocusLock(value.toBool() ? 1 : 0).payload());
     };
 
     menuItemOption_CameraScrollDirection = item("Option.CameraScrollDirection");
@@ -140,14 +142,16 @@ void OptionsMenu::makeMenu()
     menuItemOption_JoystickSensitivity->setSubMenu(menuOf(joystick));
 
     menuItemOption_DistanceViewDirection = item("Option.DistanceViewDirection");
-    menuItemOption_DistanceViewDirection->eventItemClicked = [](TrellisItem *) {
-        VizoPages::doDistanceViewDirectionSetting();
+    menuItemOption_DistanceViewDirection->eventItemClicked = [app = &context()](TrellisItem *) {
+        VizoPages::doDistanceViewDirectionSetting(*app);
     };
 
     menuItemOption_VoiceGuide = item<TrellisItemCheckBox>("Option.VoiceGuide");
-    menuItemOption_VoiceGuide->eventValueChanged = [](TrellisItem *, const QVariant &value) {
-        options()->setVoiceGuide(value.toBool());
-        send(VizoCmd::SetVoiceGuide(value.toBool() ? 1 : 0).payload());
+    menuItemOption_VoiceGuide->eventValueChanged = [self = QPointer(this)](TrellisItem *, const QVariant &value) {
+        if (!self)
+            return;
+        self->options()->setVoiceGuide(value.toBool());
+        self->context().writeVizoPacket(VizoCmd::SetVoiceGuide(value.toBool() ? 1 : 0).payload());
     };
 
     makeLanguage();
@@ -167,17 +171,14 @@ void OptionsMenu::makeMenu()
     menuItemOption_Initialization->setSubMenu(menuOf(groups));
 
     menuItemOption_WiFiPassword = item("Option.WiFiPasswordChange");
-    menuItemOption_WiFiPassword->eventItemClicked = [](TrellisItem *) {
-        VizoPages::doWiFiPasswordChange();
+    menuItemOption_WiFiPassword->eventItemClicked = [app = &context()](TrellisItem *) {
+        VizoPages::doWiFiPasswordChange(*app);
     };
 
     makeInformation();
 
     menuItemOption_Exit = item("Exit");
-    menuItemOption_Exit->eventItemClicked = [](TrellisItem *) {
-        if (AppDelegate *app = AppDelegate::instance())
-            app->closeMenu();
-    };
+    menuItemOption_Exit->eventItemClicked = [app = &context()](TrellisItem *) { app->closeMenu(); };
 }
 
 void OptionsMenu::makeColorMode()
@@ -438,7 +439,10 @@ void OptionsMenu::onColorModeClicked(TrellisItem *item)
 
 void OptionsMenu::onColorSlotClicked(int view, int slotIndex)
 {
-    const int edited = VizoPages::doColorSlotColorSetting(view, slotIndex);
+    const ConnectionGuard guard(context());
+    const int edited = VizoPages::doColorSlotColorSetting(context(), view, slotIndex);
+    if (!guard.alive())
+        return;
     if (const VizoColorSlot *slot = options()->colorModeForCameraMode(view)->slot(edited))
         menuItemOption_ColorSlot[std::size_t(view)][std::size_t(edited)]->setLabelText(
             slot->toString());
@@ -448,10 +452,13 @@ void OptionsMenu::onColorSlotClicked(int view, int slotIndex)
 
 void OptionsMenu::onContrastClicked(int view)
 {
-    VizoPages::doContrastSetting();
+    const ConnectionGuard guard(context());
+    VizoPages::doContrastSetting(context());
+    if (!guard.alive())
+        return;
     auto slider =
         view == kDistance ? menuItemOption_Contrast_Distance : menuItemOption_Contrast_Near;
-    slider->setValueOfSlider(contrast(view));
+    slider->setValueOfSlider(contrast(options(), view));
 }
 
 void OptionsMenu::onContrastChanged(int view)
@@ -462,9 +469,9 @@ void OptionsMenu::onContrastChanged(int view)
         view == kDistance ? menuItemOption_Contrast_Distance : menuItemOption_Contrast_Near;
     QMetaObject::invokeMethod(
         this,
-        [slider, view] {
+        [this, slider, view] {
             if (auto s = slider.lock())
-                s->setValueOfSlider(contrast(view));
+                s->setValueOfSlider(contrast(options(), view));
         },
         Qt::QueuedConnection);
 }
@@ -486,19 +493,19 @@ void OptionsMenu::onMarkerRadioChanged(int view, int mode, bool on)
         menuItemOption_Marker_SetWindowMarkerSize[v]->setDisabled(!on);
         menuItemOption_Marker_SetLineMarkerPosition[v]->setDisabled(true);
     }
-    if (on && markerMode(view) != mode) {
-        setMarkerMode(view, mode);
-        send(VizoCmd::SetMarkerType(view == kDistance ? 1 : 2, std::uint8_t(mode)).payload());
-    } else if (!on && markerMode(view) == mode) {
-        setMarkerMode(view, VizoOptions::NoMarker);
-        send(VizoCmd::MarkersOff().payload());
-        speak(message(QStringLiteral("TTS.Off")));
+    if (on && markerMode(options(), view) != mode) {
+        setMarkerMode(options(), view, mode);
+        context().writeVizoPacket(VizoCmd::SetMarkerType(view == kDistance ? 1 : 2, std::uint8_t(mode)).payload());
+    } else if (!on && markerMode(options(), view) == mode) {
+        setMarkerMode(options(), view, VizoOptions::NoMarker);
+        context().writeVizoPacket(VizoCmd::MarkersOff().payload());
+        context().speak(message(QStringLiteral("TTS.Off")));
     }
 }
 
 void OptionsMenu::onMarkerSetClicked(int view)
 {
-    VizoPages::doMarkerSetting(markerMode(view));
+    VizoPages::doMarkerSetting(context(), markerMode(options(), view));
 }
 
 void OptionsMenu::onScrollDirectionChanged(int direction)
@@ -507,7 +514,7 @@ void OptionsMenu::onScrollDirectionChanged(int direction)
     menuItemOption_CameraScrollDirection_Vertical->setValueOfCheckBox(direction == 1);
     if (options()->autoscrollDirection() != direction) {
         options()->setAutoscrollDirection(direction);
-        send(VizoCmd::SetAutoScrollDirection(std::uint8_t(direction)).payload());
+        context().writeVizoPacket(VizoCmd::SetAutoScrollDirection(std::uint8_t(direction)).payload());
     }
 }
 
@@ -523,7 +530,7 @@ void OptionsMenu::onScrollSpeedChanged(TrellisItem *item, const QVariant &value)
         const int speed = value.toInt();
         if (options()->autoscrollSpeed() != speed) {
             options()->setAutoscrollSpeed(speed);
-            send(VizoCmd::SetAutoScrollSpeed(std::uint8_t(speed)).payload());
+            context().writeVizoPacket(VizoCmd::SetAutoScrollSpeed(std::uint8_t(speed)).payload());
         }
         return;
     }
@@ -531,7 +538,7 @@ void OptionsMenu::onScrollSpeedChanged(TrellisItem *item, const QVariant &value)
     std::weak_ptr<TrellisItemSlider> slider = menuItemOption_AutoScroll_ScrollSpeed;
     QMetaObject::invokeMethod(
         this,
-        [slider] {
+        [this, slider] {
             if (auto s = slider.lock())
                 s->setValueOfSlider(options()->autoscrollSpeed());
         },
@@ -545,20 +552,22 @@ void OptionsMenu::onScrollSpeedCancelled(TrellisItem *, const QVariant &saved)
     const int speed = saved.toInt();
     menuItemOption_AutoScroll_ScrollSpeed->setValueOfSlider(speed);
     options()->setAutoscrollSpeed(speed);
-    send(VizoCmd::SetAutoScrollSpeed(std::uint8_t(speed)).payload());
+    context().writeVizoPacket(VizoCmd::SetAutoScrollSpeed(std::uint8_t(speed)).payload());
 }
 
 void OptionsMenu::onA4Changed(TrellisItem *, const QVariant &value)
 {
     const int range = value.toBool() ? 1 : 0;
     options()->setAutoscrollRange(range);
-    send(VizoCmd::SetAutoScrollRange(std::uint8_t(range)).payload());
+    context().writeVizoPacket(VizoCmd::SetAutoScrollRange(std::uint8_t(range)).payload());
 }
 
 void OptionsMenu::onCustomRangeClicked(TrellisItem *)
 {
     // A confirmed custom range replaces the A4 range.
-    if (VizoPages::doAutoScrollRangeSetting() && menuItemOption_AutoScroll_ScrollRange_A4)
+    const ConnectionGuard guard(context());
+    const bool confirmed = VizoPages::doAutoScrollRangeSetting(context());
+    if (guard.alive() && confirmed && menuItemOption_AutoScroll_ScrollRange_A4)
         menuItemOption_AutoScroll_ScrollRange_A4->setValueOfCheckBox(false);
 }
 
@@ -567,7 +576,7 @@ void OptionsMenu::onJoystickChanged(int level)
     if (options()->joystickSensitivity() == level)
         return;
     options()->setJoystickSensitivity(level);
-    send(VizoCmd::SetJoystickSensitivity(std::uint8_t(level)).payload());
+    context().writeVizoPacket(VizoCmd::SetJoystickSensitivity(std::uint8_t(level)).payload());
 }
 
 void OptionsMenu::onLanguageChanged(TrellisItem *item, const QVariant &value)
@@ -589,15 +598,21 @@ void OptionsMenu::onLanguageChanged(TrellisItem *item, const QVariant &value)
         owner()->reloadSettings();
         owner()->reloadMenuLabel();
     }
-    send(VizoCmd::SetLanguage(std::uint8_t(code)).payload());
+    context().writeVizoPacket(VizoCmd::SetLanguage(std::uint8_t(code)).payload());
 }
 
 void OptionsMenu::onInitializationClicked(int group)
 {
     const QString question = message(QStringLiteral("ConfirmAlert.Initialization"));
-    speak(question);
-    if (!AppDelegate::showYesNoMessageBox(question)) {
-        speak(message(QStringLiteral("TTS.Cancelled")));
+    context().speak(question);
+    const ConnectionGuard guard(context());
+    const bool yes = context().showYesNoMessageBox(question);
+    // The camera went away while the question was up: its answer belongs
+    // to no connection.
+    if (!guard.alive())
+        return;
+    if (!yes) {
+        context().speak(message(QStringLiteral("TTS.Cancelled")));
         return;
     }
     VizoSettings *s = settings();
@@ -607,24 +622,22 @@ void OptionsMenu::onInitializationClicked(int group)
         s->resetOCR();
     else
         s->reset();
-    if (AppDelegate *app = AppDelegate::instance()) {
-        app->updateHotKeys();
-        app->updateMouseGestures();
-    }
+    context().updateHotKeys();
+    context().updateMouseGestures();
     if (owner()) {
         owner()->reloadSettings();
         owner()->reloadMenuLabel();
     }
-    send(VizoCmd::ResetSettings(std::uint8_t(group)).payload());
+    context().writeVizoPacket(VizoCmd::ResetSettings(std::uint8_t(group)).payload());
 }
 
 void OptionsMenu::onInformationExpanded(TrellisItem *)
 {
-    send(VizoCmd::RequestBatteryInfo().payload());
+    context().writeVizoPacket(VizoCmd::RequestBatteryInfo().payload());
     stopBatteryTimer();
     m_timerForBatteryStats = BrDispatchTimer::createTimer(this);
     BrDispatchTimer::startTimer(m_timerForBatteryStats, kBatteryPollSeconds,
-                                [] { send(VizoCmd::RequestBatteryInfo().payload()); });
+                                [app = &context()] { app->writeVizoPacket(VizoCmd::RequestBatteryInfo().payload()); });
 }
 
 void OptionsMenu::onInformationCollapsed(TrellisItem *)

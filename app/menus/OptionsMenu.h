@@ -11,6 +11,7 @@
 
 class QTimer;
 class TrellisItemCheckBox;
+class VizoOptions;
 class TrellisItemRadioGroup;
 class TrellisItemSlider;
 
@@ -70,6 +71,7 @@ public:
     TrellisItemPtr menuItemOption_Exit;
 
 private:
+    VizoOptions *options() const;
     void makeColorMode();
     void makeMarker();
     void makeAutoScroll();

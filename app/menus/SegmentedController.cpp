@@ -2,7 +2,7 @@
 
 #include "MenuTabButton.h"
 
-#include "core/AppDelegate.h"
+#include "kit/AppContext.h"
 #include "settings/VizoSettings.h"
 
 #include <QPushButton>
@@ -11,12 +11,6 @@
 
 namespace {
 
-bool ocrModeNow()
-{
-    const VizoSettings *s = AppDelegate::settings();
-    return s && (s->vizoMode() == 1 || s->vizoMode() == 3);
-}
-
 QString rgb(const QColor &c)
 {
     return QStringLiteral("rgb(%1,%2,%3)").arg(c.red()).arg(c.green()).arg(c.blue());
@@ -24,7 +18,8 @@ QString rgb(const QColor &c)
 
 } // namespace
 
-SegmentedController::SegmentedController(QWidget *parent) : QWidget(parent)
+SegmentedController::SegmentedController(AppContext &context, QWidget *parent)
+    : QWidget(parent), m_context(context)
 {
     MenuTabButton::installAccessibility(metaObject()->className());
     setObjectName(QStringLiteral("viewBackground"));
@@ -39,6 +34,12 @@ SegmentedController::SegmentedController(QWidget *parent) : QWidget(parent)
     connect(m_viewOCR, &QPushButton::clicked, this, &SegmentedController::onClickedOCR);
     connect(m_viewSave, &QPushButton::clicked, this, &SegmentedController::onClickedSave);
     updateColors();
+}
+
+bool SegmentedController::ocrModeNow() const
+{
+    const VizoSettings *s = m_context.settings();
+    return s && (s->vizoMode() == 1 || s->vizoMode() == 3);
 }
 
 QPushButton *SegmentedController::makeButton(const char *name)

@@ -8,6 +8,7 @@
 
 #include <functional>
 
+class AppContext;
 class QPushButton;
 
 class SegmentedController : public QWidget
@@ -17,7 +18,7 @@ class SegmentedController : public QWidget
 public:
     static constexpr int kDesignHeight = 36;
 
-    explicit SegmentedController(QWidget *parent = nullptr);
+    explicit SegmentedController(AppContext &context, QWidget *parent = nullptr);
 
     int numOfButton() const { return m_numOfButton; }
     // Shows the buttons the count and the mode call for.
@@ -55,6 +56,9 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    bool ocrModeNow() const;
+
+    AppContext &m_context;
     QPushButton *makeButton(const char *name);
     // The button that index 0 stands for: OCR while OCR runs (it is then
     // the only one), Option otherwise.

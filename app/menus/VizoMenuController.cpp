@@ -6,7 +6,7 @@
 #include "OptionsMenu.h"
 #include "SegmentedController.h"
 
-#include "core/AppDelegate.h"
+#include "kit/AppContext.h"
 #include "settings/VizoSettings.h"
 
 #include <bramble/BrHotKey.h>
@@ -27,9 +27,9 @@ constexpr quint16 kKeyLeftArrow = 123;
 constexpr quint16 kKeyRightArrow = 124;
 constexpr quint16 kKeyTab = 48;
 
-double currentScale()
+double currentScale(const AppContext &context)
 {
-    const double scale = AppDelegate::scaleFactor();
+    const double scale = context.scaleFactor();
     return scale > 0 ? scale : 1.0;
 }
 
@@ -38,16 +38,16 @@ bool isOCRMode(const VizoSettings *s)
     return s && (s->vizoMode() == 1 || s->vizoMode() == 3);
 }
 
-int lastTab()
+int lastTab(const AppContext &context)
 {
-    const VizoSettings *s = AppDelegate::settings();
+    const VizoSettings *s = context.settings();
     return s && s->vizoVersion() == VizoSettings::Ridge ? 1 : 2;
 }
 
 } // namespace
 
-VizoMenuController::VizoMenuController(QWidget *parent)
-    : AbstractMenuController(parent), m_options(new OptionsMenu(this)), m_ocr(new OCRMenu(this)),
+VizoMenuController::VizoMenuController(AppContext &context, QWidget *parent)
+    : AbstractMenuController(parent), m_context(context), m_options(new OptionsMenu(this)), m_ocr(new OCRMenu(this)),
       m_files(new FilesMenu(this))
 {
     setObjectName(QStringLiteral("VizoMenuController"));
@@ -56,11 +56,11 @@ VizoMenuController::VizoMenuController(QWidget *parent)
     QPalette p = palette();
     p.setColor(QPalette::Window, MenuAppearance::kBackground);
     setPalette(p);
-    resize(int(std::lround(kDesignWidth * currentScale())), height());
+    resize(int(std::lround(kDesignWidth * currentScale(m_context))), height());
 
     m_backgroundView = new QWidget(this);
     m_backgroundView->setObjectName(QStringLiteral("backgroundView"));
-    m_segmentedController = new SegmentedController(m_backgroundView);
+    m_segmentedController = new SegmentedController(m_context, m_backgroundView);
     m_settingsTabView = new QStackedWidget(this);
     m_settingsTabView->setObjectName(QStringLiteral("settingsTabView"));
     for (std::size_t t = 0; t < m_tabItems.size(); ++t) {
@@ -101,7 +101,7 @@ std::unique_ptr<BrHotKey> VizoMenuController::makeHotKey(quint16 keyCode, int di
 
 void VizoMenuController::layoutParts()
 {
-    const double scale = currentScale();
+    const double scale = currentScale(m_context);
     const int headerHeight = int(std::lround(SegmentedController::kDesignHeight * scale));
     m_backgroundView->setGeometry(0, 0, width(), headerHeight);
     m_segmentedController->setGeometry(m_backgroundView->rect());
@@ -141,22 +141,19 @@ void VizoMenuController::buildVizoMenu()
     }
     // Make sure the stack shows a page with a laid-out size.
     layoutParts();
-    const float scale = float(currentScale());
+    const float scale = float(currentScale(m_context));
     for (std::size_t t = 0; t < m_roots.size(); ++t) {
         auto *root = new TrellisController(m_tabItems[t]);
         m_tabItems[t]->layout()->addWidget(root);
         MenuAppearance::apply(*root, scale);
-        root->eventClosed = [] {
-            if (AppDelegate *app = AppDelegate::instance())
-                app->closeMenu();
-        };
+        root->eventClosed = [app = &m_context] { app->closeMenu(); };
         m_roots[t] = root;
     }
 
     m_segmentedController->setSelectedIndex(0);
     makeVizoMenu();
 
-    const VizoSettings *s = AppDelegate::settings();
+    const VizoSettings *s = m_context.settings();
     if (s) {
         switch (s->vizoVersion()) {
         case VizoSettings::Summit:
@@ -197,9 +194,9 @@ void VizoMenuController::reloadMenuLabel()
     m_options->reloadMenuLabel();
     m_ocr->reloadMenuLabel();
     m_files->reloadMenuLabel();
-    const std::array<QString, 3> names{VizoMenuTree::menuName(QStringLiteral("Option")),
-                                       VizoMenuTree::menuName(QStringLiteral("OCR")),
-                                       VizoMenuTree::menuName(QStringLiteral("Files"))};
+    const std::array<QString, 3> names{m_options->menuName(QStringLiteral("Option")),
+                                       m_options->menuName(QStringLiteral("OCR")),
+                                       m_options->menuName(QStringLiteral("Files"))};
     m_segmentedController->setLabelOption(names[0]);
     m_segmentedController->setLabelOCR(names[1]);
     m_segmentedController->setLabelSave(names[2]);
@@ -246,7 +243,7 @@ bool VizoMenuController::isOpened() const
 void VizoMenuController::setDefaultTab()
 {
     m_segmentedController->setSelectedIndex(0);
-    m_settingsTabView->setCurrentIndex(isOCRMode(AppDelegate::settings()) ? 1 : 0);
+    m_settingsTabView->setCurrentIndex(isOCRMode(m_context.settings()) ? 1 : 0);
     becomeFirstResponder();
 }
 
@@ -257,10 +254,10 @@ int VizoMenuController::tabInFront() const
 
 TrellisController *VizoMenuController::rootForTab(int index) const
 {
-    const VizoSettings *s = AppDelegate::settings();
+    const VizoSettings *s = m_context.settings();
     if (isOCRMode(s))
         return m_roots[1];
-    if (index < 0 || index > lastTab())
+    if (index < 0 || index > lastTab(m_context))
         return nullptr;
     return m_roots[std::size_t(index)];
 }
@@ -288,7 +285,7 @@ void VizoMenuController::closeUI()
             table->keyDown(&escape);
         }
     }
-    if (AppDelegate *app = AppDelegate::instance())
+    if (AppContext *app = &m_context)
         app->closeMenu();
 }
 
@@ -352,7 +349,7 @@ void VizoMenuController::onArrowKey(int direction)
     }
     if (m_segmentedController->numOfButton() <= 1)
         return;
-    const int last = lastTab();
+    const int last = lastTab(m_context);
     int next = m_segmentedController->selectedIndex() + direction;
     if (next < 0)
         next = last;
@@ -387,7 +384,7 @@ void VizoMenuController::onHeaderClicked(int tab)
 
 void VizoMenuController::updateMenuColor()
 {
-    const VizoSettings *s = AppDelegate::settings();
+    const VizoSettings *s = m_context.settings();
     if (!s)
         return;
     const MenuAppearance::Highlight highlight = MenuAppearance::highlightFor(*s);

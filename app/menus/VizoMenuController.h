@@ -8,11 +8,12 @@
 // Right (and Tab) switch tabs, or step the slider of an open sub-menu; the
 // application arms these keys when it re-arms its hot keys. Main thread
 // only.
-#include "core/AbstractMenuController.h"
+#include "kit/AbstractMenuController.h"
 
 #include <array>
 #include <memory>
 
+class AppContext;
 class BrHotKey;
 class FilesMenu;
 class OCRMenu;
@@ -29,7 +30,9 @@ public:
     static constexpr int kDesignWidth = 260;
     static constexpr int kTabGap = 10;
 
-    explicit VizoMenuController(QWidget *parent = nullptr);
+    explicit VizoMenuController(AppContext &context, QWidget *parent = nullptr);
+
+    AppContext &context() const { return m_context; }
     ~VizoMenuController() override;
 
     // ---- what the application asks
@@ -78,6 +81,7 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
+    AppContext &m_context;
     void layoutParts();
     void selectTab(int index);
     void onHeaderClicked(int tab);

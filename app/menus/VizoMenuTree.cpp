@@ -2,8 +2,7 @@
 
 #include "VizoMenuController.h"
 
-#include "core/AppDelegate.h"
-#include "protocol/VizoCommands.h"
+#include "kit/AppContext.h"
 #include "settings/VizoSettings.h"
 
 VizoMenuTree::VizoMenuTree(VizoMenuController *owner) : QObject(owner), m_owner(owner) {}
@@ -20,30 +19,24 @@ void VizoMenuTree::reloadMenuLabel()
     }
 }
 
-QString VizoMenuTree::menuName(const QString &key)
+QString VizoMenuTree::menuName(const QString &key) const
 {
-    return AppDelegate::languageString(QStringLiteral("MenuName"), key, key);
+    return context().languageString(QStringLiteral("MenuName"), key, key);
 }
 
-QString VizoMenuTree::message(const QString &key)
+QString VizoMenuTree::message(const QString &key) const
 {
-    return AppDelegate::languageString(QStringLiteral("Messages"), key, key);
+    return context().languageString(QStringLiteral("Messages"), key, key);
 }
 
-void VizoMenuTree::send(const QByteArray &payload)
+AppContext &VizoMenuTree::context() const
 {
-    if (AppDelegate *app = AppDelegate::instance())
-        app->writeVizoPacket(payload);
+    return m_owner->context();
 }
 
-void VizoMenuTree::speak(const QString &text)
+VizoSettings *VizoMenuTree::settings() const
 {
-    send(VizoCmd::SpeakText(text).payload());
-}
-
-VizoSettings *VizoMenuTree::settings()
-{
-    return AppDelegate::settings();
+    return context().settings();
 }
 
 TrellisItemPtr VizoMenuTree::exitItem()
@@ -73,6 +66,7 @@ TrellisMenuPtr VizoMenuTree::menuOf(const QList<TrellisItemPtr> &items)
 void VizoMenuTree::remember(const TrellisItemPtr &made, const QString &key)
 {
     // Every row is read out by the device when it becomes current.
-    made->eventItemSelected = [](TrellisItem *current) { speak(current->labelText()); };
+    AppContext *app = &context();
+    made->eventItemSelected = [app](TrellisItem *current) { app->speak(current->labelText()); };
     m_labelled.emplace_back(made, key);
 }

@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+class AppContext;
 class VizoMenuController;
 class VizoSettings;
 
@@ -38,13 +39,11 @@ public:
 
     // Texts of the settings' language tables ("MenuName", "Messages"); the
     // key itself when the tables lack it.
-    static QString menuName(const QString &key);
-    static QString message(const QString &key);
-    // Sends one command to the device.
-    static void send(const QByteArray &payload);
-    // The device reads `text` aloud.
-    static void speak(const QString &text);
-    static VizoSettings *settings();
+    QString menuName(const QString &key) const;
+    QString message(const QString &key) const;
+    // The application: sending, speaking, pages and boxes.
+    AppContext &context() const;
+    VizoSettings *settings() const;
 
 protected:
     VizoMenuController *owner() const { return m_owner; }

@@ -1,31 +1,33 @@
 #include "AutoScrollPositionController.h"
 
+#include "kit/AppContext.h"
+
 #include "PageSupport.h"
 
 #include "protocol/VizoCommands.h"
 
 #include <QKeyEvent>
 
-AutoScrollStartPositionController::AutoScrollStartPositionController(QWidget *parent)
-    : CameraStepView(parent)
+AutoScrollStartPositionController::AutoScrollStartPositionController(AppContext &app, QWidget *parent)
+    : CameraStepView(app, parent)
 {
     setObjectName(QStringLiteral("AutoScrollStartPositionController"));
 }
 
-AutoScrollEndPositionController::AutoScrollEndPositionController(QWidget *parent)
-    : CameraStepView(parent)
+AutoScrollEndPositionController::AutoScrollEndPositionController(AppContext &app, QWidget *parent)
+    : CameraStepView(app, parent)
 {
     setObjectName(QStringLiteral("AutoScrollEndPositionController"));
 }
 
-AutoScrollPositionController::AutoScrollPositionController(QWidget *parent)
-    : ModalWindowController(parent)
+AutoScrollPositionController::AutoScrollPositionController(AppContext &app, QWidget *parent)
+    : ModalWindowController(app, parent)
 {
     setObjectName(QStringLiteral("AutoScrollPositionController"));
     setIsFullSize(true);
     setFocusPolicy(Qt::StrongFocus);
-    m_startPositionController = new AutoScrollStartPositionController(this);
-    m_endPositionController = new AutoScrollEndPositionController(this);
+    m_startPositionController = new AutoScrollStartPositionController(context(), this);
+    m_endPositionController = new AutoScrollEndPositionController(context(), this);
     m_endPositionController->hide();
 }
 
@@ -43,10 +45,10 @@ void AutoScrollPositionController::windowDidLoad()
     m_endPositionController->setGeometry(rect());
     m_startPositionController->placeCaptureView(captureView());
     m_startPositionController->setTitle(
-        PageSupport::optionText("AutoScroll.ScrollRange.StartPositionPage.Title",
+        PageSupport::optionText(context(), "AutoScroll.ScrollRange.StartPositionPage.Title",
                                 QStringLiteral("Scroll range: move to the start position")));
     m_endPositionController->setTitle(
-        PageSupport::optionText("AutoScroll.ScrollRange.EndPositionPage.Title",
+        PageSupport::optionText(context(), "AutoScroll.ScrollRange.EndPositionPage.Title",
                                 QStringLiteral("Scroll range: move to the end position")));
     setWindowTitle(m_startPositionController->title());
 
@@ -54,7 +56,7 @@ void AutoScrollPositionController::windowDidLoad()
     m_endPositionController->eventOK = [this] { endOK(); };
     m_startPositionController->eventCancel = [this] { cancel(); };
     m_endPositionController->eventCancel = [this] { cancel(); };
-    PageSupport::send(VizoCmd::AutoScrollStartPosition().payload());
+    context().writeVizoPacket(VizoCmd::AutoScrollStartPosition().payload());
 }
 
 void AutoScrollPositionController::resizeEvent(QResizeEvent *)
@@ -72,7 +74,7 @@ void AutoScrollPositionController::startOK()
     m_startPositionController->hide();
     m_endPositionController->placeCaptureView(captureView());
     setWindowTitle(m_endPositionController->title());
-    PageSupport::send(VizoCmd::AutoScrollEndPosition().payload());
+    context().writeVizoPacket(VizoCmd::AutoScrollEndPosition().payload());
 }
 
 void AutoScrollPositionController::endOK()
@@ -80,7 +82,7 @@ void AutoScrollPositionController::endOK()
     if (isClosed())
         return;
     m_moveKeys.stopIfMoving();
-    PageSupport::send(VizoCmd::AutoScrollRangeConfirm().payload());
+    context().writeVizoPacket(VizoCmd::AutoScrollRangeConfirm().payload());
     m_confirmed = true;
     closeWindow();
 }
@@ -90,7 +92,7 @@ void AutoScrollPositionController::cancel()
     if (isClosed())
         return;
     m_moveKeys.stopIfMoving();
-    PageSupport::send(VizoCmd::AutoScrollRangeCancel().payload());
+    context().writeVizoPacket(VizoCmd::AutoScrollRangeCancel().payload());
     closeWindow();
 }
 

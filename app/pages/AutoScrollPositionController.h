@@ -8,20 +8,20 @@
 #include "CameraMoveKeys.h"
 #include "CameraStepView.h"
 
-#include "core/ModalWindowController.h"
+#include "kit/ModalWindowController.h"
 
 class AutoScrollStartPositionController : public CameraStepView
 {
     Q_OBJECT
 public:
-    explicit AutoScrollStartPositionController(QWidget *parent = nullptr);
+    explicit AutoScrollStartPositionController(AppContext &context, QWidget *parent = nullptr);
 };
 
 class AutoScrollEndPositionController : public CameraStepView
 {
     Q_OBJECT
 public:
-    explicit AutoScrollEndPositionController(QWidget *parent = nullptr);
+    explicit AutoScrollEndPositionController(AppContext &context, QWidget *parent = nullptr);
 };
 
 class AutoScrollPositionController : public ModalWindowController
@@ -31,7 +31,7 @@ class AutoScrollPositionController : public ModalWindowController
 public:
     static constexpr int kGestureMode = 5;
 
-    explicit AutoScrollPositionController(QWidget *parent = nullptr);
+    explicit AutoScrollPositionController(AppContext &context, QWidget *parent = nullptr);
 
     AutoScrollStartPositionController *startPositionController() const
     {
@@ -64,6 +64,6 @@ private:
 
     AutoScrollStartPositionController *m_startPositionController = nullptr;
     AutoScrollEndPositionController *m_endPositionController = nullptr;
-    CameraMoveKeys m_moveKeys;
+    CameraMoveKeys m_moveKeys{context()};
     bool m_confirmed = false;
 };

@@ -1,6 +1,6 @@
 #include "CameraMoveKeys.h"
 
-#include "PageSupport.h"
+#include "kit/AppContext.h"
 
 #include "protocol/VizoCommands.h"
 
@@ -22,12 +22,12 @@ int directionOf(int key)
         return -1;
     }
 }
-
-void stop()
-{
-    PageSupport::send(VizoCmd::CameraMove(VizoCmd::MoveStop).payload());
-}
 } // namespace
+
+void CameraMoveKeys::stop()
+{
+    m_context.writeVizoPacket(VizoCmd::CameraMove(VizoCmd::MoveStop).payload());
+}
 
 bool CameraMoveKeys::keyPressed(const QKeyEvent *event)
 {
@@ -36,7 +36,7 @@ bool CameraMoveKeys::keyPressed(const QKeyEvent *event)
         return false;
     if (!event->isAutoRepeat()) {
         m_held.insert(event->key());
-        PageSupport::send(VizoCmd::CameraMove(std::uint8_t(direction)).payload());
+        m_context.writeVizoPacket(VizoCmd::CameraMove(std::uint8_t(direction)).payload());
     }
     return true;
 }

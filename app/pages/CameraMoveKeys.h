@@ -6,11 +6,14 @@
 // Automatic repeats send nothing.
 #include <QSet>
 
+class AppContext;
 class QKeyEvent;
 
 class CameraMoveKeys
 {
 public:
+    explicit CameraMoveKeys(AppContext &context) : m_context(context) {}
+
     // True when the event was one of the four arrows (and was handled).
     bool keyPressed(const QKeyEvent *event);
     bool keyReleased(const QKeyEvent *event);
@@ -20,5 +23,8 @@ public:
     void stopIfMoving();
 
 private:
+    void stop();
+
+    AppContext &m_context;
     QSet<int> m_held;
 };

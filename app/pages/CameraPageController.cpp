@@ -1,14 +1,16 @@
 #include "CameraPageController.h"
 
+#include "kit/AppContext.h"
+
 #include "CameraStepView.h"
 
 #include <QLabel>
 
-CameraPageController::CameraPageController(QWidget *parent) : ModalWindowController(parent)
+CameraPageController::CameraPageController(AppContext &app, QWidget *parent) : ModalWindowController(app, parent)
 {
     setIsFullSize(true);
     setFocusPolicy(Qt::StrongFocus);
-    m_step = new CameraStepView(this);
+    m_step = new CameraStepView(context(), this);
     m_step->eventOK = [this] { onOK(); };
     m_step->eventCancel = [this] { onCancel(); };
 }

@@ -2,7 +2,7 @@
 // A full-size page over the live camera picture: one step with a header, the
 // lent picture and OK and Cancel in the footer. Return is OK, Esc and
 // Backspace are Cancel; the arrow keys are the subclass's.
-#include "core/ModalWindowController.h"
+#include "kit/ModalWindowController.h"
 
 class CameraStepView;
 class QLabel;
@@ -12,7 +12,7 @@ class CameraPageController : public ModalWindowController
     Q_OBJECT
 
 public:
-    explicit CameraPageController(QWidget *parent = nullptr);
+    explicit CameraPageController(AppContext &context, QWidget *parent = nullptr);
 
     CameraStepView *step() const { return m_step; }
     QLabel *labelHeader() const;

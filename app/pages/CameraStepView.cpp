@@ -1,16 +1,18 @@
 #include "CameraStepView.h"
 
+#include "kit/AppContext.h"
+
 #include "PageSupport.h"
 
 #include <QPushButton>
 
-CameraStepView::CameraStepView(QWidget *parent) : PageFrame(parent)
+CameraStepView::CameraStepView(AppContext &app, QWidget *parent) : PageFrame(app, parent)
 {
     contentView()->setObjectName(QStringLiteral("captureViewContainer"));
     m_buttonOK = addButton(QStringLiteral("buttonOK"),
-                           PageSupport::messageText("Alert.OK", QStringLiteral("OK")));
+                           PageSupport::messageText(context(), "Alert.OK", QStringLiteral("OK")));
     m_buttonCancel = addButton(QStringLiteral("buttonCancel"),
-                               PageSupport::optionText("Page.Cancel", QStringLiteral("Cancel")));
+                               PageSupport::optionText(context(), "Page.Cancel", QStringLiteral("Cancel")));
     connect(m_buttonOK, &QPushButton::clicked, this, &CameraStepView::onOK);
     connect(m_buttonCancel, &QPushButton::clicked, this, &CameraStepView::onCancel);
 }

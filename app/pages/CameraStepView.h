@@ -15,7 +15,7 @@ class CameraStepView : public PageFrame
 public:
     using Handler = std::function<void()>;
 
-    explicit CameraStepView(QWidget *parent = nullptr);
+    explicit CameraStepView(AppContext &context, QWidget *parent = nullptr);
 
     QWidget *captureViewContainer() const { return contentView(); }
     QPushButton *buttonOK() const { return m_buttonOK; }

@@ -3,20 +3,20 @@
 #include "ColorSubPages.h"
 #include "PageSupport.h"
 
-#include "core/AppDelegate.h"
+#include "kit/AppContext.h"
 #include "protocol/VizoCommands.h"
 #include "settings/VizoColorSlot.h"
 #include "settings/VizoSettings.h"
 
 #include <QKeyEvent>
 
-ColorSettingController::ColorSettingController(QWidget *parent) : ModalWindowController(parent)
+ColorSettingController::ColorSettingController(AppContext &app, QWidget *parent) : ModalWindowController(app, parent)
 {
     setObjectName(QStringLiteral("ColorSettingController"));
     setIsFullSize(true);
     setFocusPolicy(Qt::StrongFocus);
-    m_letterColorSetting = new LetterColorSettingController(this);
-    m_backgroundColorSetting = new BackgroundColorSettingController(this);
+    m_letterColorSetting = new LetterColorSettingController(context(), this);
+    m_backgroundColorSetting = new BackgroundColorSettingController(context(), this);
     m_backgroundColorSetting->hide();
 }
 
@@ -38,7 +38,7 @@ ColorSubPageController *ColorSettingController::visiblePage() const
 
 bool ColorSettingController::canDisable() const
 {
-    const VizoSettings *settings = AppDelegate::settings();
+    const VizoSettings *settings = context().settings();
     const bool valley = settings && settings->vizoVersion() == VizoSettings::Valley;
     return m_colorSlotIndex != 1 && !valley;
 }
@@ -50,20 +50,19 @@ void ColorSettingController::windowDidLoad()
         closeWindow();
         return;
     }
-    PageSupport::speak(PageSupport::messageText("TTS.LetterColor", QStringLiteral("Text color: %1"))
-                           .arg(ColorSubPageController::colorName(m_colorSlot->textColor())));
+    context().speak(PageSupport::messageText(context(), "TTS.LetterColor", QStringLiteral("Text color: %1"))
+                           .arg(ColorSubPageController::colorName(context(), m_colorSlot->textColor())));
 
-    using PageSupport::optionText;
     const bool distance = m_cameraMode == 0;
     m_letterColorSetting->setTitle(distance
-                                       ? optionText("ColorMode.Distance.TextColorChangePage.Title",
+                                       ? PageSupport::optionText(context(), "ColorMode.Distance.TextColorChangePage.Title",
                                                     QStringLiteral("Distance view: text color"))
-                                       : optionText("ColorMode.Near.TextColorChangePage.Title",
+                                       : PageSupport::optionText(context(), "ColorMode.Near.TextColorChangePage.Title",
                                                     QStringLiteral("Near view: text color")));
     m_backgroundColorSetting->setTitle(
-        distance ? optionText("ColorMode.Distance.BackgroundColorChangePage.Title",
+        distance ? PageSupport::optionText(context(), "ColorMode.Distance.BackgroundColorChangePage.Title",
                               QStringLiteral("Distance view: background color"))
-                 : optionText("ColorMode.Near.BackgroundColorChangePage.Title",
+                 : PageSupport::optionText(context(), "ColorMode.Near.BackgroundColorChangePage.Title",
                               QStringLiteral("Near view: background color")));
     setWindowTitle(m_letterColorSetting->title());
 
@@ -111,7 +110,7 @@ void ColorSettingController::writePacket()
 {
     if (!m_colorSlot)
         return;
-    PageSupport::send(
+    context().writeVizoPacket(
         VizoCmd::SetColorSlot(VizoCmd::colorSlotCode(m_cameraMode == 0 ? 0 : 1, m_colorSlotIndex),
                               std::uint8_t(m_colorSlot->textColor()),
                               std::uint8_t(m_colorSlot->bgColor()))
@@ -126,9 +125,9 @@ void ColorSettingController::letterOK()
         closeWindow();
         return;
     }
-    PageSupport::speak(
-        PageSupport::messageText("TTS.BackgroundColor", QStringLiteral("Background color: %1"))
-            .arg(ColorSubPageController::colorName(m_colorSlot->bgColor())));
+    context().speak(
+        PageSupport::messageText(context(), "TTS.BackgroundColor", QStringLiteral("Background color: %1"))
+            .arg(ColorSubPageController::colorName(context(), m_colorSlot->bgColor())));
     showPage(m_backgroundColorSetting);
 }
 
@@ -145,7 +144,7 @@ void ColorSettingController::back()
 
 void ColorSettingController::cancel()
 {
-    PageSupport::speak(PageSupport::messageText("TTS.Cancelled", QStringLiteral("Cancelled")));
+    context().speak(PageSupport::messageText(context(), "TTS.Cancelled", QStringLiteral("Cancelled")));
     m_colorSlot->setTextColor(m_openingText);
     m_colorSlot->setBgColor(m_openingBg);
     closeWindow();
@@ -155,10 +154,10 @@ void ColorSettingController::disable()
 {
     if (!canDisable() || isClosed())
         return;
-    const QString question = PageSupport::messageText(
+    const QString question = PageSupport::messageText(context(), 
         "ConfirmAlert.DisableColor", QStringLiteral("Disable this color setting?"));
-    PageSupport::speak(question);
-    if (!AppDelegate::showYesNoMessageBox(question) || isClosed())
+    context().speak(question);
+    if (!context().showYesNoMessageBox(question) || isClosed())
         return;
     m_colorSlot->setTextColor(VizoColorSlot::Disable);
     m_colorSlot->setBgColor(VizoColorSlot::Disable);

@@ -6,7 +6,7 @@
 //
 // Keys: Return confirms the visible step, Esc and Backspace cancel; Left and
 // Right step the colour, Down swaps the colours, Up disables the slot.
-#include "core/ModalWindowController.h"
+#include "kit/ModalWindowController.h"
 
 class BackgroundColorSettingController;
 class ColorSubPageController;
@@ -18,7 +18,7 @@ class ColorSettingController : public ModalWindowController
     Q_OBJECT
 
 public:
-    explicit ColorSettingController(QWidget *parent = nullptr);
+    explicit ColorSettingController(AppContext &context, QWidget *parent = nullptr);
     ~ColorSettingController() override;
 
     int colorSlotIndex() const { return m_colorSlotIndex; }

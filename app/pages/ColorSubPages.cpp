@@ -3,11 +3,11 @@
 #include "ColorStepping.h"
 #include "PageSupport.h"
 
-#include "core/AppDelegate.h"
-#include "core/ArrowButton.h"
-#include "core/BorderedView.h"
-#include "core/ClickableTextField.h"
-#include "core/DesignLayout.h"
+#include "kit/AppContext.h"
+#include "kit/ArrowButton.h"
+#include "kit/BorderedView.h"
+#include "kit/ClickableTextField.h"
+#include "kit/DesignLayout.h"
 #include "settings/VizoColorSlot.h"
 
 #include <QAccessible>
@@ -54,10 +54,9 @@ ClickableTextField *makeClickableLabel(QWidget *parent, const char *objectName, 
 }
 } // namespace
 
-ColorSubPageController::ColorSubPageController(bool backgroundPage, QWidget *parent)
-    : PageFrame(parent), m_backgroundPage(backgroundPage)
+ColorSubPageController::ColorSubPageController(bool backgroundPage, AppContext &app, QWidget *parent)
+    : PageFrame(app, parent), m_backgroundPage(backgroundPage)
 {
-    using PageSupport::optionText;
     contentView()->setAutoFillBackground(true);
     QPalette p = contentView()->palette();
     p.setColor(QPalette::Window, QColor(64, 64, 64));
@@ -77,28 +76,28 @@ ColorSubPageController::ColorSubPageController(bool backgroundPage, QWidget *par
     m_labelColorName->setAlignment(Qt::AlignCenter);
 
     const QString disable =
-        optionText("ColorMode.ColorChangePage.DisableLabel", QStringLiteral("Disable"));
+        PageSupport::optionText(context(), "ColorMode.ColorChangePage.DisableLabel", QStringLiteral("Disable"));
     const QString reverse =
-        optionText("ColorMode.ColorChangePage.ReverseLabel", QStringLiteral("Swap colors"));
+        PageSupport::optionText(context(), "ColorMode.ColorChangePage.ReverseLabel", QStringLiteral("Swap colors"));
     m_buttonUpArrow = makeArrow(m_backgroundView, "buttonUpArrow", 0, disable);
     m_buttonDownArrow = makeArrow(m_backgroundView, "buttonDownArrow", 1, reverse);
     m_buttonLeftArrow = makeArrow(
         m_backgroundView, "buttonLeftArrow", 2,
-        optionText("ColorMode.ColorChangePage.PreviousColor", QStringLiteral("Previous color")));
+        PageSupport::optionText(context(), "ColorMode.ColorChangePage.PreviousColor", QStringLiteral("Previous color")));
     m_buttonRightArrow =
         makeArrow(m_backgroundView, "buttonRightArrow", 3,
-                  optionText("ColorMode.ColorChangePage.NextColor", QStringLiteral("Next color")));
+                  PageSupport::optionText(context(), "ColorMode.ColorChangePage.NextColor", QStringLiteral("Next color")));
     m_labelDisable = makeClickableLabel(m_backgroundView, "labelDisable", disable);
     m_labelReverse = makeClickableLabel(m_backgroundView, "labelReverse", reverse);
 
     m_buttonDisable = addButton(QStringLiteral("buttonDisable"), disable, true);
     if (backgroundPage)
         m_buttonBack = addButton(QStringLiteral("buttonBack"),
-                                 optionText("Page.Back", QStringLiteral("Back")));
+                                 PageSupport::optionText(context(), "Page.Back", QStringLiteral("Back")));
     m_buttonOK = addButton(QStringLiteral("buttonOK"),
-                           PageSupport::messageText("Alert.OK", QStringLiteral("OK")));
+                           PageSupport::messageText(context(), "Alert.OK", QStringLiteral("OK")));
     m_buttonCancel = addButton(QStringLiteral("buttonCancel"),
-                               optionText("Page.Cancel", QStringLiteral("Cancel")));
+                               PageSupport::optionText(context(), "Page.Cancel", QStringLiteral("Cancel")));
 
     connect(m_buttonLeftArrow, &QPushButton::clicked, this,
             &ColorSubPageController::onPrevColorButtonClicked);
@@ -118,7 +117,7 @@ ColorSubPageController::ColorSubPageController(bool backgroundPage, QWidget *par
     connect(m_buttonCancel, &QPushButton::clicked, this, &ColorSubPageController::onCancel);
 }
 
-QString ColorSubPageController::colorName(int code)
+QString ColorSubPageController::colorName(const AppContext &context, int code)
 {
     const char *key = VizoColorSlot::colorNameKey(code);
     if (!key)
@@ -126,7 +125,7 @@ QString ColorSubPageController::colorName(int code)
     // "ColorMode.RedColor" reads "Red" while the tables lack the key.
     QString fallback = QString::fromLatin1(key).section(QLatin1Char('.'), 1);
     fallback.chop(5);
-    return PageSupport::optionText(key, fallback);
+    return PageSupport::optionText(context, key, fallback);
 }
 
 void ColorSubPageController::setDisableOffered(bool offered)
@@ -141,24 +140,23 @@ void ColorSubPageController::applyVizoColor()
 {
     if (!m_colorSlot)
         return;
-    using PageSupport::optionText;
     const int t = m_colorSlot->textColor();
     QString sample;
     if (t == VizoColorSlot::Disable)
-        sample = optionText("ColorMode.DisableColor", QStringLiteral("Disable"));
+        sample = PageSupport::optionText(context(), "ColorMode.DisableColor", QStringLiteral("Disable"));
     else if (t == VizoColorSlot::Natural)
         sample =
             m_backgroundPage
-                ? optionText("ColorMode.BackgroundNaturalColor", QStringLiteral("Natural colors"))
-                : optionText("ColorMode.LetterNaturalColor", QStringLiteral("Natural colors"));
+                ? PageSupport::optionText(context(), "ColorMode.BackgroundNaturalColor", QStringLiteral("Natural colors"))
+                : PageSupport::optionText(context(), "ColorMode.LetterNaturalColor", QStringLiteral("Natural colors"));
     else if (t == VizoColorSlot::GrayScale)
         sample = m_backgroundPage
-                     ? optionText("ColorMode.BackgroundGrayScale", QStringLiteral("Gray scale"))
-                     : optionText("ColorMode.LetterGrayScale", QStringLiteral("Gray scale"));
+                     ? PageSupport::optionText(context(), "ColorMode.BackgroundGrayScale", QStringLiteral("Gray scale"))
+                     : PageSupport::optionText(context(), "ColorMode.LetterGrayScale", QStringLiteral("Gray scale"));
     else
         sample = m_backgroundPage
-                     ? optionText("ColorMode.BackgroundColor", QStringLiteral("Background color"))
-                     : optionText("ColorMode.LetterColor", QStringLiteral("Text color"));
+                     ? PageSupport::optionText(context(), "ColorMode.BackgroundColor", QStringLiteral("Background color"))
+                     : PageSupport::optionText(context(), "ColorMode.LetterColor", QStringLiteral("Text color"));
 
     const QColor ink = m_colorSlot->colorFromVizoTextColor().value_or(QColor(Qt::black));
     const QColor paper = m_colorSlot->colorFromVizoBackgroundColor().value_or(QColor(Qt::white));
@@ -177,11 +175,11 @@ void ColorSubPageController::applyVizoColor()
     const int code = m_backgroundPage ? m_colorSlot->bgColor() : t;
     const QString format =
         m_backgroundPage
-            ? PageSupport::messageText("TTS.BackgroundColor",
+            ? PageSupport::messageText(context(), "TTS.BackgroundColor",
                                        QStringLiteral("Background color: %1"))
-            : PageSupport::messageText("TTS.LetterColor", QStringLiteral("Text color: %1"));
-    m_text->setAccessibleName(format.arg(colorName(code)));
-    m_labelColorName->setText(colorName(code));
+            : PageSupport::messageText(context(), "TTS.LetterColor", QStringLiteral("Text color: %1"));
+    m_text->setAccessibleName(format.arg(colorName(context(), code)));
+    m_labelColorName->setText(colorName(context(), code));
     if (QAccessible::isActive()) {
         QAccessibleEvent event(m_text, QAccessible::NameChanged);
         QAccessible::updateAccessibility(&event);
@@ -205,8 +203,8 @@ void ColorSubPageController::step(bool forward)
 
 void ColorSubPageController::speakColor()
 {
-    PageSupport::speak(
-        colorName(m_backgroundPage ? m_colorSlot->bgColor() : m_colorSlot->textColor()));
+    context().speak(
+        colorName(context(), m_backgroundPage ? m_colorSlot->bgColor() : m_colorSlot->textColor()));
 }
 
 void ColorSubPageController::onPrevColorButtonClicked()
@@ -273,14 +271,14 @@ void ColorSubPageController::layoutContent(const QSize &size, double s)
     layout.apply(s);
 }
 
-LetterColorSettingController::LetterColorSettingController(QWidget *parent)
-    : ColorSubPageController(false, parent)
+LetterColorSettingController::LetterColorSettingController(AppContext &app, QWidget *parent)
+    : ColorSubPageController(false, app, parent)
 {
     setObjectName(QStringLiteral("LetterColorSettingController"));
 }
 
-BackgroundColorSettingController::BackgroundColorSettingController(QWidget *parent)
-    : ColorSubPageController(true, parent)
+BackgroundColorSettingController::BackgroundColorSettingController(AppContext &app, QWidget *parent)
+    : ColorSubPageController(true, app, parent)
 {
     setObjectName(QStringLiteral("BackgroundColorSettingController"));
     connect(backButton(), &QPushButton::clicked, this, &BackgroundColorSettingController::onBack);

@@ -9,6 +9,7 @@
 
 #include <functional>
 
+class AppContext;
 class ArrowButton;
 class BorderedView;
 class ClickableTextField;
@@ -59,10 +60,10 @@ public:
     void setDisableOffered(bool offered);
 
     // The localised name of a colour code.
-    static QString colorName(int code);
+    static QString colorName(const AppContext &context, int code);
 
 protected:
-    ColorSubPageController(bool backgroundPage, QWidget *parent);
+    ColorSubPageController(bool backgroundPage, AppContext &context, QWidget *parent);
     void layoutContent(const QSize &designSize, double scale) override;
     // The Back button; only the background page has one.
     QPushButton *backButton() const { return m_buttonBack; }
@@ -93,14 +94,14 @@ class LetterColorSettingController : public ColorSubPageController
 {
     Q_OBJECT
 public:
-    explicit LetterColorSettingController(QWidget *parent = nullptr);
+    explicit LetterColorSettingController(AppContext &context, QWidget *parent = nullptr);
 };
 
 class BackgroundColorSettingController : public ColorSubPageController
 {
     Q_OBJECT
 public:
-    explicit BackgroundColorSettingController(QWidget *parent = nullptr);
+    explicit BackgroundColorSettingController(AppContext &context, QWidget *parent = nullptr);
 
     QPushButton *buttonBack() const { return backButton(); }
     Handler eventBack;

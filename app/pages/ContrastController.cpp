@@ -3,8 +3,8 @@
 #include "CameraStepView.h"
 #include "PageSupport.h"
 
-#include "core/AppDelegate.h"
-#include "core/DesignLayout.h"
+#include "kit/AppContext.h"
+#include "kit/DesignLayout.h"
 #include "protocol/VizoCommands.h"
 #include "settings/VizoSettings.h"
 
@@ -22,7 +22,7 @@ constexpr int kButtonsDesignWidth = 2 * 120 + 3 * 12;
 constexpr int kValueDesignWidth = 56;
 } // namespace
 
-ContrastController::ContrastController(QWidget *parent) : CameraPageController(parent)
+ContrastController::ContrastController(AppContext &app, QWidget *parent) : CameraPageController(app, parent)
 {
     setObjectName(QStringLiteral("ContrastController"));
     m_sliderContainer = new QWidget(step()->footerView());
@@ -52,22 +52,22 @@ QPushButton *ContrastController::buttonClose() const
 
 int ContrastController::view() const
 {
-    const VizoSettings *settings = AppDelegate::settings();
+    const VizoSettings *settings = context().settings();
     return settings && settings->cameraMode() == 0 ? 0 : 1;
 }
 
 QString ContrastController::title() const
 {
-    return view() == 0 ? PageSupport::optionText("Contrast.Distance.ContrastController.Title",
+    return view() == 0 ? PageSupport::optionText(context(), "Contrast.Distance.ContrastController.Title",
                                                  QStringLiteral("Distance view contrast"))
-                       : PageSupport::optionText("Contrast.Near.ContrastController.Title",
+                       : PageSupport::optionText(context(), "Contrast.Near.ContrastController.Title",
                                                  QStringLiteral("Near view contrast"));
 }
 
 void ContrastController::windowDidLoad()
 {
     CameraPageController::windowDidLoad();
-    const VizoSettings *settings = AppDelegate::settings();
+    const VizoSettings *settings = context().settings();
     const int stored = view() == 0 ? settings->options()->contrastForDistance()
                                    : settings->options()->contrastForNear();
     m_sliderValue = m_initialSliderValue = std::clamp(stored, 0, kMaxContrast);
@@ -83,7 +83,7 @@ void ContrastController::windowDidLoad()
 void ContrastController::resizeEvent(QResizeEvent *event)
 {
     CameraPageController::resizeEvent(event);
-    const double s = PageSupport::scale();
+    const double s = PageSupport::scale(context());
     // The footer spans the window; its own size may not be known yet.
     const int footerWidth = int(width() / s);
     const int width = std::max(0, footerWidth - kButtonsDesignWidth - 12);
@@ -116,21 +116,21 @@ void ContrastController::showValue()
 
 void ContrastController::sendContrast(int value)
 {
-    const VizoSettings *settings = AppDelegate::settings();
+    const VizoSettings *settings = context().settings();
     const int v = view();
     VizoColorMode *mode = settings->options()->colorModeForCameraMode(v);
     const int index = v == 0 ? settings->selectedColorSlotForDistanceViewMode()
                              : settings->selectedColorSlotForNearViewMode();
     const VizoColorSlot *slot = mode->slot(index);
     const int textColor = slot ? slot->textColor() : VizoColorSlot::Natural;
-    PageSupport::send(
+    context().writeVizoPacket(
         VizoCmd::SetContrast(VizoCmd::contrastTarget(v, textColor), std::uint16_t(value))
             .payload());
 }
 
 void ContrastController::store(int value)
 {
-    VizoOptions *options = AppDelegate::settings()->options();
+    VizoOptions *options = context().settings()->options();
     if (view() == 0)
         options->setContrastForDistance(value);
     else

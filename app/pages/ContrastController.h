@@ -16,7 +16,7 @@ class ContrastController : public CameraPageController
 public:
     static constexpr int kMaxContrast = 39;
 
-    explicit ContrastController(QWidget *parent = nullptr);
+    explicit ContrastController(AppContext &context, QWidget *parent = nullptr);
 
     QSlider *slider() const { return m_slider; }
     QWidget *sliderContainer() const { return m_sliderContainer; }

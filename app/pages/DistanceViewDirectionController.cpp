@@ -1,5 +1,7 @@
 #include "DistanceViewDirectionController.h"
 
+#include "kit/AppContext.h"
+
 #include "PageSupport.h"
 
 #include "protocol/VizoCommands.h"
@@ -10,22 +12,22 @@ namespace {
 enum Action : std::uint8_t { Cancel = 0, Begin = 1, Confirm = 2 };
 }
 
-DistanceViewDirectionController::DistanceViewDirectionController(QWidget *parent)
-    : CameraPageController(parent)
+DistanceViewDirectionController::DistanceViewDirectionController(AppContext &app, QWidget *parent)
+    : CameraPageController(app, parent)
 {
     setObjectName(QStringLiteral("DistanceViewDirectionController"));
 }
 
 QString DistanceViewDirectionController::title() const
 {
-    return PageSupport::optionText("DistanceViewDirection.Page.Title",
+    return PageSupport::optionText(context(), "DistanceViewDirection.Page.Title",
                                    QStringLiteral("Distance view direction"));
 }
 
 void DistanceViewDirectionController::windowDidLoad()
 {
     CameraPageController::windowDidLoad();
-    PageSupport::send(VizoCmd::DistanceViewDirection(Begin).payload());
+    context().writeVizoPacket(VizoCmd::DistanceViewDirection(Begin).payload());
 }
 
 void DistanceViewDirectionController::keyPressEvent(QKeyEvent *event)
@@ -49,7 +51,7 @@ void DistanceViewDirectionController::onOK()
     if (isClosed())
         return;
     m_moveKeys.stopIfMoving();
-    PageSupport::send(VizoCmd::DistanceViewDirection(Confirm).payload());
+    context().writeVizoPacket(VizoCmd::DistanceViewDirection(Confirm).payload());
     closeWindow();
 }
 
@@ -58,6 +60,6 @@ void DistanceViewDirectionController::onCancel()
     if (isClosed())
         return;
     m_moveKeys.stopIfMoving();
-    PageSupport::send(VizoCmd::DistanceViewDirection(Cancel).payload());
+    context().writeVizoPacket(VizoCmd::DistanceViewDirection(Cancel).payload());
     closeWindow();
 }

@@ -12,7 +12,7 @@ class DistanceViewDirectionController : public CameraPageController
 public:
     static constexpr int kGestureMode = 6;
 
-    explicit DistanceViewDirectionController(QWidget *parent = nullptr);
+    explicit DistanceViewDirectionController(AppContext &context, QWidget *parent = nullptr);
 
     void onOK() override;
     void onCancel() override;
@@ -24,5 +24,5 @@ protected:
     QString title() const override;
 
 private:
-    CameraMoveKeys m_moveKeys;
+    CameraMoveKeys m_moveKeys{context()};
 };

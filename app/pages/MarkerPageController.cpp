@@ -2,7 +2,7 @@
 
 #include "PageSupport.h"
 
-#include "core/AppDelegate.h"
+#include "kit/AppContext.h"
 #include "protocol/VizoCommands.h"
 #include "settings/VizoSettings.h"
 
@@ -19,37 +19,33 @@ const MarkerPageController::Kind kHorzWindow{"HorzWindowMarkerController",
 const MarkerPageController::Kind kVertWindow{
     "VertWindowMarkerController", "VerticalWindowMarkerPage.Title", "vertical window marker", true};
 
-void adjust(VizoCmd::MarkerAction action)
-{
-    PageSupport::send(VizoCmd::MarkerAdjust(action).payload());
-}
 } // namespace
 
-MarkerPageController *MarkerPageController::create(int markerMode, QWidget *parent)
+MarkerPageController *MarkerPageController::create(AppContext &context, int markerMode, QWidget *parent)
 {
     switch (markerMode) {
     case 0:
-        return new HorzLineMarkerController(parent);
+        return new HorzLineMarkerController(context, parent);
     case 1:
-        return new VertLineMarkerController(parent);
+        return new VertLineMarkerController(context, parent);
     case 2:
-        return new HorzWindowMarkerController(parent);
+        return new HorzWindowMarkerController(context, parent);
     case 3:
-        return new VertWindowMarkerController(parent);
+        return new VertWindowMarkerController(context, parent);
     default:
         return nullptr;
     }
 }
 
-MarkerPageController::MarkerPageController(const Kind &kind, QWidget *parent)
-    : CameraPageController(parent), m_kind(kind)
+MarkerPageController::MarkerPageController(const Kind &kind, AppContext &app, QWidget *parent)
+    : CameraPageController(app, parent), m_kind(kind)
 {
     setObjectName(QLatin1String(kind.objectName));
 }
 
 QString MarkerPageController::title() const
 {
-    const VizoSettings *settings = AppDelegate::settings();
+    const VizoSettings *settings = context().settings();
     const bool distance = settings && settings->cameraMode() == 0;
     const QString key =
         (distance ? QStringLiteral("Marker.Distance.") : QStringLiteral("Marker.Near.")) +
@@ -57,13 +53,13 @@ QString MarkerPageController::title() const
     const QString fallback =
         (distance ? QStringLiteral("Distance view: ") : QStringLiteral("Near view: ")) +
         QLatin1String(m_kind.fallbackTitle);
-    return AppDelegate::languageString(QStringLiteral("OptionUI"), key, fallback);
+    return context().languageString(QStringLiteral("OptionUI"), key, fallback);
 }
 
 void MarkerPageController::windowDidLoad()
 {
     CameraPageController::windowDidLoad();
-    adjust(VizoCmd::MarkerBegin);
+    context().writeVizoPacket(VizoCmd::MarkerAdjust(VizoCmd::MarkerBegin).payload());
 }
 
 void MarkerPageController::keyPressEvent(QKeyEvent *event)
@@ -72,9 +68,9 @@ void MarkerPageController::keyPressEvent(QKeyEvent *event)
     const int forward = m_kind.vertical ? Qt::Key_Right : Qt::Key_Up;
     const int back = m_kind.vertical ? Qt::Key_Left : Qt::Key_Down;
     if (event->key() == forward)
-        adjust(VizoCmd::MarkerStepForward);
+        context().writeVizoPacket(VizoCmd::MarkerAdjust(VizoCmd::MarkerStepForward).payload());
     else if (event->key() == back)
-        adjust(VizoCmd::MarkerStepBack);
+        context().writeVizoPacket(VizoCmd::MarkerAdjust(VizoCmd::MarkerStepBack).payload());
     else {
         CameraPageController::keyPressEvent(event);
         return;
@@ -86,7 +82,7 @@ void MarkerPageController::onOK()
 {
     if (isClosed())
         return;
-    adjust(VizoCmd::MarkerConfirm);
+    context().writeVizoPacket(VizoCmd::MarkerAdjust(VizoCmd::MarkerConfirm).payload());
     closeWindow();
 }
 
@@ -94,23 +90,23 @@ void MarkerPageController::onCancel()
 {
     if (isClosed())
         return;
-    adjust(VizoCmd::MarkerCancel);
+    context().writeVizoPacket(VizoCmd::MarkerAdjust(VizoCmd::MarkerCancel).payload());
     closeWindow();
 }
 
-HorzLineMarkerController::HorzLineMarkerController(QWidget *parent)
-    : MarkerPageController(kHorzLine, parent)
+HorzLineMarkerController::HorzLineMarkerController(AppContext &app, QWidget *parent)
+    : MarkerPageController(kHorzLine, app, parent)
 {
 }
-VertLineMarkerController::VertLineMarkerController(QWidget *parent)
-    : MarkerPageController(kVertLine, parent)
+VertLineMarkerController::VertLineMarkerController(AppContext &app, QWidget *parent)
+    : MarkerPageController(kVertLine, app, parent)
 {
 }
-HorzWindowMarkerController::HorzWindowMarkerController(QWidget *parent)
-    : MarkerPageController(kHorzWindow, parent)
+HorzWindowMarkerController::HorzWindowMarkerController(AppContext &app, QWidget *parent)
+    : MarkerPageController(kHorzWindow, app, parent)
 {
 }
-VertWindowMarkerController::VertWindowMarkerController(QWidget *parent)
-    : MarkerPageController(kVertWindow, parent)
+VertWindowMarkerController::VertWindowMarkerController(AppContext &app, QWidget *parent)
+    : MarkerPageController(kVertWindow, app, parent)
 {
 }

@@ -21,7 +21,7 @@ public:
     };
 
     // The page for marker mode 0 to 3, or nullptr for any other mode.
-    static MarkerPageController *create(int markerMode, QWidget *parent = nullptr);
+    static MarkerPageController *create(AppContext &context, int markerMode, QWidget *parent = nullptr);
     // The mouse gesture set the page arms (1 to 4), for marker mode 0 to 3.
     static int gestureModeFor(int markerMode) { return markerMode + 1; }
 
@@ -31,7 +31,7 @@ public:
     void onCancel() override;
 
 protected:
-    MarkerPageController(const Kind &kind, QWidget *parent);
+    MarkerPageController(const Kind &kind, AppContext &context, QWidget *parent);
     void windowDidLoad() override;
     void keyPressEvent(QKeyEvent *event) override;
     QString title() const override;
@@ -44,26 +44,26 @@ class HorzLineMarkerController : public MarkerPageController
 {
     Q_OBJECT
 public:
-    explicit HorzLineMarkerController(QWidget *parent = nullptr);
+    explicit HorzLineMarkerController(AppContext &context, QWidget *parent = nullptr);
 };
 
 class VertLineMarkerController : public MarkerPageController
 {
     Q_OBJECT
 public:
-    explicit VertLineMarkerController(QWidget *parent = nullptr);
+    explicit VertLineMarkerController(AppContext &context, QWidget *parent = nullptr);
 };
 
 class HorzWindowMarkerController : public MarkerPageController
 {
     Q_OBJECT
 public:
-    explicit HorzWindowMarkerController(QWidget *parent = nullptr);
+    explicit HorzWindowMarkerController(AppContext &context, QWidget *parent = nullptr);
 };
 
 class VertWindowMarkerController : public MarkerPageController
 {
     Q_OBJECT
 public:
-    explicit VertWindowMarkerController(QWidget *parent = nullptr);
+    explicit VertWindowMarkerController(AppContext &context, QWidget *parent = nullptr);
 };

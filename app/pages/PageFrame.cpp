@@ -1,8 +1,10 @@
 #include "PageFrame.h"
 
+#include "kit/AppContext.h"
+
 #include "PageSupport.h"
 
-#include "core/DesignLayout.h"
+#include "kit/DesignLayout.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -24,7 +26,7 @@ void fill(QWidget *widget, const QColor &colour)
 }
 } // namespace
 
-PageFrame::PageFrame(QWidget *parent) : QWidget(parent)
+PageFrame::PageFrame(AppContext &app, QWidget *parent) : QWidget(parent), m_context(app)
 {
     fill(this, Qt::black);
 
@@ -81,7 +83,7 @@ void PageFrame::resizeEvent(QResizeEvent *)
 
 void PageFrame::doLayout()
 {
-    const double s = PageSupport::scale();
+    const double s = PageSupport::scale(context());
     const int headerHeight = int(std::lround(kHeaderDesignHeight * s));
     const int footerHeight = int(std::lround(kFooterDesignHeight * s));
     const int contentHeight = std::max(0, height() - headerHeight - footerHeight);

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QWidget>
 
+class AppContext;
 class QLabel;
 class QPushButton;
 
@@ -26,7 +27,9 @@ public:
         return QColor::fromRgbF(26 / 255.0, 64 / 255.0, 122 / 255.0, 1.0);
     }
 
-    explicit PageFrame(QWidget *parent = nullptr);
+    explicit PageFrame(AppContext &context, QWidget *parent = nullptr);
+
+    AppContext &context() const { return m_context; }
 
     QLabel *labelHeader() const { return m_labelHeader; }
     QWidget *headerBackgroundView() const { return m_headerBackgroundView; }
@@ -54,6 +57,7 @@ private:
         QPushButton *button;
         bool leading;
     };
+    AppContext &m_context;
     QWidget *m_headerBackgroundView = nullptr;
     QLabel *m_labelHeader = nullptr;
     QWidget *m_contentView = nullptr;

@@ -1,43 +1,35 @@
 #include "PageSupport.h"
 
-#include "core/AppDelegate.h"
-#include "protocol/VizoCommands.h"
+#include "kit/AppContext.h"
 
 #include <bramble/BrDispatch.h>
 
 namespace PageSupport {
 
-void send(const QByteArray &payload)
+void speakLater(AppContext &context, const QString &text)
 {
-    if (AppDelegate *app = AppDelegate::instance())
-        app->writeVizoPacket(payload);
+    // The page may be gone by then; the context (the application) is not.
+    ConnectionGuard guard(context);
+    AppContext *ctx = &context;
+    brPostMain([ctx, guard, text] {
+        if (guard.alive())
+            ctx->speak(text);
+    });
 }
 
-void speak(const QString &text)
+QString optionText(const AppContext &context, const char *key, const QString &fallback)
 {
-    send(VizoCmd::SpeakText(text).payload());
+    return context.languageString(QStringLiteral("OptionUI"), QString::fromLatin1(key), fallback);
 }
 
-void speakLater(const QString &text)
+QString messageText(const AppContext &context, const char *key, const QString &fallback)
 {
-    brPostMain([text] { speak(text); });
+    return context.languageString(QStringLiteral("Messages"), QString::fromLatin1(key), fallback);
 }
 
-QString optionText(const char *key, const QString &fallback)
+double scale(const AppContext &context)
 {
-    return AppDelegate::languageString(QStringLiteral("OptionUI"), QString::fromLatin1(key),
-                                       fallback);
-}
-
-QString messageText(const char *key, const QString &fallback)
-{
-    return AppDelegate::languageString(QStringLiteral("Messages"), QString::fromLatin1(key),
-                                       fallback);
-}
-
-double scale()
-{
-    const double s = AppDelegate::scaleFactor();
+    const double s = context.scaleFactor();
     return s > 0 ? s : 1.0;
 }
 

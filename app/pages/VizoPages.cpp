@@ -7,98 +7,84 @@
 #include "MarkerPageController.h"
 #include "WiFiPasswordChangeController.h"
 
-#include "core/AppDelegate.h"
-#include "core/PageService.h"
+#include "kit/AppContext.h"
+#include "kit/PageService.h"
 #include "settings/VizoSettings.h"
-
-#if __has_include("input/VizoInputArming.h")
-#include "input/VizoInputArming.h"
-#endif
 
 #include <memory>
 
 namespace VizoPages {
 
 namespace {
-// The pages run only inside a running application.
-AppDelegate *app()
+// The pages run only while there is a settings model to edit.
+bool ready(const AppContext &context)
 {
-    AppDelegate *delegate = AppDelegate::instance();
-    return delegate && AppDelegate::settings() ? delegate : nullptr;
+    return context.settings() != nullptr;
 }
 
-void run(ModalWindowController &page, std::optional<int> gestureMode, bool showsPicture)
+void run(AppContext &context, ModalWindowController &page, std::optional<int> gestureMode, bool showsPicture)
 {
-    app()->pageService().runPage(page, {gestureMode, showsPicture});
+    context.pageService().runPage(page, {gestureMode, showsPicture});
 }
 } // namespace
 
-int doColorSlotColorSetting(int colorMode, int slotIndex)
+int doColorSlotColorSetting(AppContext &context, int colorMode, int slotIndex)
 {
-    if (!app() || slotIndex < 1 || slotIndex > 7)
+    if (!ready(context) || slotIndex < 1 || slotIndex > 7)
         return slotIndex;
     // The slot and the slot code sent for it follow the view the slot
     // belongs to.
     const int view = colorMode == 0 ? 0 : 1;
-    VizoColorSlot *slot =
-        AppDelegate::settings()->options()->colorModeForCameraMode(view)->slot(slotIndex);
-    ColorSettingController page;
+    VizoColorSlot *slot = context.settings()->options()->colorModeForCameraMode(view)->slot(slotIndex);
+    ColorSettingController page(context);
     page.setColorSlotIndex(slotIndex);
     page.setCameraMode(view);
     page.setColorSlot(slot);
-    run(page, std::nullopt, false);
+    run(context, page, std::nullopt, false);
     return slotIndex;
 }
 
-void doContrastSetting()
+void doContrastSetting(AppContext &context)
 {
-    if (!app())
+    if (!ready(context))
         return;
-    ContrastController page;
-    run(page, std::nullopt, true);
+    ContrastController page(context);
+    run(context, page, std::nullopt, true);
 }
 
-void doMarkerSetting(int markerMode)
+void doMarkerSetting(AppContext &context, int markerMode)
 {
-    if (!app())
+    if (!ready(context))
         return;
-    std::unique_ptr<MarkerPageController> page(MarkerPageController::create(markerMode));
+    std::unique_ptr<MarkerPageController> page(MarkerPageController::create(context, markerMode));
     if (!page)
         return;
-    run(*page, MarkerPageController::gestureModeFor(markerMode), true);
+    run(context, *page, MarkerPageController::gestureModeFor(markerMode), true);
 }
 
-bool doAutoScrollRangeSetting()
+bool doAutoScrollRangeSetting(AppContext &context)
 {
-    if (!app())
+    if (!ready(context))
         return false;
-    AutoScrollPositionController page;
-    run(page, AutoScrollPositionController::kGestureMode, true);
+    AutoScrollPositionController page(context);
+    run(context, page, AutoScrollPositionController::kGestureMode, true);
     return page.isConfirmed();
 }
 
-void doDistanceViewDirectionSetting()
+void doDistanceViewDirectionSetting(AppContext &context)
 {
-    if (!app())
+    if (!ready(context))
         return;
-    DistanceViewDirectionController page;
-    run(page, DistanceViewDirectionController::kGestureMode, true);
+    DistanceViewDirectionController page(context);
+    run(context, page, DistanceViewDirectionController::kGestureMode, true);
 }
 
-void doWiFiPasswordChange()
+void doWiFiPasswordChange(AppContext &context)
 {
-    if (!app())
+    if (!ready(context))
         return;
-    WiFiPasswordChangeController page;
-    run(page, std::nullopt, false);
-}
-
-void installColorSlotPageOpener()
-{
-#if __has_include("input/VizoInputArming.h")
-    VizoInputArming::setColorSlotPageOpener(
-        [](int view, int slotIndex) { doColorSlotColorSetting(view, slotIndex); });
-#endif
+    WiFiPasswordChangeController page(context);
+    run(context, page, std::nullopt, false);
 }
 
 } // namespace VizoPages

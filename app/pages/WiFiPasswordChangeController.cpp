@@ -3,8 +3,8 @@
 #include "PageSupport.h"
 #include "PasswordFilter.h"
 
-#include "core/AppDelegate.h"
-#include "core/DesignLayout.h"
+#include "kit/AppContext.h"
+#include "kit/DesignLayout.h"
 #include "protocol/VizoCommands.h"
 #include "settings/VizoSettings.h"
 
@@ -23,9 +23,9 @@ constexpr int kLabelFontPx = 20;
 constexpr int kFieldFontPx = 32;
 } // namespace
 
-PasswordStepView::PasswordStepView(const char *objectName, const char *labelKey,
+PasswordStepView::PasswordStepView(AppContext &app, const char *objectName, const char *labelKey,
                                    const QString &labelFallback, bool hasBack, QWidget *parent)
-    : PageFrame(parent)
+    : PageFrame(app, parent)
 {
     setObjectName(QLatin1String(objectName));
     contentView()->setAutoFillBackground(true);
@@ -33,7 +33,7 @@ PasswordStepView::PasswordStepView(const char *objectName, const char *labelKey,
     p.setColor(QPalette::Window, QColor(64, 64, 64));
     contentView()->setPalette(p);
 
-    const QString label = PageSupport::optionText(labelKey, labelFallback);
+    const QString label = PageSupport::optionText(context(), labelKey, labelFallback);
     m_labelPassword = new QLabel(label, contentView());
     m_labelPassword->setObjectName(QStringLiteral("labelPassword"));
     m_labelPassword->setStyleSheet(QStringLiteral("color: white;"));
@@ -59,13 +59,13 @@ PasswordStepView::PasswordStepView(const char *objectName, const char *labelKey,
     if (hasBack) {
         m_buttonBack =
             addButton(QStringLiteral("buttonBack"),
-                      PageSupport::optionText("Page.Back", QStringLiteral("Back")), true);
+                      PageSupport::optionText(context(), "Page.Back", QStringLiteral("Back")), true);
         connect(m_buttonBack, &QPushButton::clicked, this, &PasswordStepView::onBack);
     }
     m_buttonOK = addButton(QStringLiteral("buttonOK"),
-                           PageSupport::messageText("Alert.OK", QStringLiteral("OK")));
+                           PageSupport::messageText(context(), "Alert.OK", QStringLiteral("OK")));
     m_buttonCancel = addButton(QStringLiteral("buttonCancel"),
-                               PageSupport::optionText("Page.Cancel", QStringLiteral("Cancel")));
+                               PageSupport::optionText(context(), "Page.Cancel", QStringLiteral("Cancel")));
     connect(m_buttonOK, &QPushButton::clicked, this, &PasswordStepView::onOK);
     connect(m_buttonCancel, &QPushButton::clicked, this, &PasswordStepView::onCancel);
 }
@@ -125,32 +125,32 @@ void PasswordStepView::onCancel()
         eventCancel();
 }
 
-CurrentPasswordController::CurrentPasswordController(QWidget *parent)
-    : PasswordStepView("CurrentPasswordController", "WiFiPassword.Page.LabelCurrentPassword",
+CurrentPasswordController::CurrentPasswordController(AppContext &app, QWidget *parent)
+    : PasswordStepView(app, "CurrentPasswordController", "WiFiPassword.Page.LabelCurrentPassword",
                        QStringLiteral("Current password"), false, parent)
 {
 }
 
-NewPasswordController::NewPasswordController(QWidget *parent)
-    : PasswordStepView("NewPasswordController", "WiFiPassword.Page.LabelNewPassword",
+NewPasswordController::NewPasswordController(AppContext &app, QWidget *parent)
+    : PasswordStepView(app, "NewPasswordController", "WiFiPassword.Page.LabelNewPassword",
                        QStringLiteral("New password"), true, parent)
 {
 }
 
-ConfirmNewPasswordController::ConfirmNewPasswordController(QWidget *parent)
-    : PasswordStepView("ConfirmNewPasswordController", "WiFiPassword.Page.LabelConfirmNewPassword",
+ConfirmNewPasswordController::ConfirmNewPasswordController(AppContext &app, QWidget *parent)
+    : PasswordStepView(app, "ConfirmNewPasswordController", "WiFiPassword.Page.LabelConfirmNewPassword",
                        QStringLiteral("Confirm new password"), true, parent)
 {
 }
 
-WiFiPasswordChangeController::WiFiPasswordChangeController(QWidget *parent)
-    : ModalWindowController(parent)
+WiFiPasswordChangeController::WiFiPasswordChangeController(AppContext &app, QWidget *parent)
+    : ModalWindowController(app, parent)
 {
     setObjectName(QStringLiteral("WiFiPasswordChangeController"));
     setIsFullSize(true);
-    m_currentPasswordController = new CurrentPasswordController(this);
-    m_nPasswordController = new NewPasswordController(this);
-    m_confirmNewPasswordController = new ConfirmNewPasswordController(this);
+    m_currentPasswordController = new CurrentPasswordController(context(), this);
+    m_nPasswordController = new NewPasswordController(context(), this);
+    m_confirmNewPasswordController = new ConfirmNewPasswordController(context(), this);
 }
 
 PasswordStepView *WiFiPasswordChangeController::visibleStep() const
@@ -166,7 +166,7 @@ void WiFiPasswordChangeController::windowDidLoad()
 {
     ModalWindowController::windowDidLoad();
     const QString title =
-        PageSupport::optionText("WiFiPassword.Page.Title", QStringLiteral("Change Wi-Fi password"));
+        PageSupport::optionText(context(), "WiFiPassword.Page.Title", QStringLiteral("Change Wi-Fi password"));
     setWindowTitle(title);
     for (PasswordStepView *step :
          {static_cast<PasswordStepView *>(m_currentPasswordController),
@@ -214,8 +214,8 @@ void WiFiPasswordChangeController::refuse(const QString &message, PasswordStepVi
         [self, field, message] {
             if (!self || self->isClosed())
                 return;
-            PageSupport::speak(message);
-            AppDelegate::showMessageBox(message);
+            self->context().speak(message);
+            self->context().showMessageBox(message);
             if (self && !self->isClosed() && field)
                 field->focusField();
         },
@@ -225,13 +225,13 @@ void WiFiPasswordChangeController::refuse(const QString &message, PasswordStepVi
 void WiFiPasswordChangeController::currentOK()
 {
     const QString entry = m_currentPasswordController->textEditPassword()->text();
-    if (entry == AppDelegate::settings()->options()->passwords()) {
-        PageSupport::speak(
-            PageSupport::messageText("TTS.NewPasswords", QStringLiteral("Enter the new password")));
+    if (entry == context().settings()->options()->passwords()) {
+        context().speak(
+            PageSupport::messageText(context(), "TTS.NewPasswords", QStringLiteral("Enter the new password")));
         showStep(m_nPasswordController);
         return;
     }
-    refuse(PageSupport::messageText("Error.InvalidPassword",
+    refuse(PageSupport::messageText(context(), "Error.InvalidPassword",
                                     QStringLiteral("The password is not correct.")),
            m_currentPasswordController);
 }
@@ -239,12 +239,12 @@ void WiFiPasswordChangeController::currentOK()
 void WiFiPasswordChangeController::newOK()
 {
     if (m_nPasswordController->textEditPassword()->text().size() >= PasswordFilter::kMaxLength) {
-        PageSupport::speak(PageSupport::messageText(
+        context().speak(PageSupport::messageText(context(), 
             "TTS.ConfirmPasswords", QStringLiteral("Enter the new password again")));
         showStep(m_confirmNewPasswordController);
         return;
     }
-    refuse(PageSupport::messageText("Error.PasswordIsTooShort",
+    refuse(PageSupport::messageText(context(), "Error.PasswordIsTooShort",
                                     QStringLiteral("The password is too short.")),
            m_nPasswordController);
 }
@@ -254,14 +254,14 @@ void WiFiPasswordChangeController::confirmOK()
     const QString password = m_nPasswordController->textEditPassword()->text();
     const auto record = VizoCmd::SetWifiPassword::fromText(password);
     if (m_confirmNewPasswordController->textEditPassword()->text() != password || !record) {
-        refuse(PageSupport::messageText("Error.InvalidPassword",
+        refuse(PageSupport::messageText(context(), "Error.InvalidPassword",
                                         QStringLiteral("The password is not correct.")),
                m_confirmNewPasswordController);
         return;
     }
-    AppDelegate::settings()->options()->setPasswords(password);
-    PageSupport::send(record->payload());
-    PageSupport::speakLater(PageSupport::messageText("TTS.Saved", QStringLiteral("Saved")));
+    context().settings()->options()->setPasswords(password);
+    context().writeVizoPacket(record->payload());
+    PageSupport::speakLater(context(), PageSupport::messageText(context(), "TTS.Saved", QStringLiteral("Saved")));
     closeWindow();
 }
 
@@ -269,7 +269,7 @@ void WiFiPasswordChangeController::cancel()
 {
     if (isClosed())
         return;
-    PageSupport::speakLater(PageSupport::messageText("TTS.Cancelled", QStringLiteral("Cancelled")));
+    PageSupport::speakLater(context(), PageSupport::messageText(context(), "TTS.Cancelled", QStringLiteral("Cancelled")));
     closeWindow();
 }
 

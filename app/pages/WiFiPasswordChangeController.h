@@ -11,10 +11,11 @@
 // Keys: Return in a field confirms its step; Esc cancels from any step.
 #include "PageFrame.h"
 
-#include "core/ModalWindowController.h"
+#include "kit/ModalWindowController.h"
 
 #include <functional>
 
+class AppContext;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -43,7 +44,7 @@ public:
     void focusField();
 
 protected:
-    PasswordStepView(const char *objectName, const char *labelKey, const QString &labelFallback,
+    PasswordStepView(AppContext &app, const char *objectName, const char *labelKey, const QString &labelFallback,
                      bool hasBack, QWidget *parent);
     void layoutContent(const QSize &designSize, double scale) override;
 
@@ -61,21 +62,21 @@ class CurrentPasswordController : public PasswordStepView
 {
     Q_OBJECT
 public:
-    explicit CurrentPasswordController(QWidget *parent = nullptr);
+    explicit CurrentPasswordController(AppContext &context, QWidget *parent = nullptr);
 };
 
 class NewPasswordController : public PasswordStepView
 {
     Q_OBJECT
 public:
-    explicit NewPasswordController(QWidget *parent = nullptr);
+    explicit NewPasswordController(AppContext &context, QWidget *parent = nullptr);
 };
 
 class ConfirmNewPasswordController : public PasswordStepView
 {
     Q_OBJECT
 public:
-    explicit ConfirmNewPasswordController(QWidget *parent = nullptr);
+    explicit ConfirmNewPasswordController(AppContext &context, QWidget *parent = nullptr);
 };
 
 class WiFiPasswordChangeController : public ModalWindowController
@@ -83,7 +84,7 @@ class WiFiPasswordChangeController : public ModalWindowController
     Q_OBJECT
 
 public:
-    explicit WiFiPasswordChangeController(QWidget *parent = nullptr);
+    explicit WiFiPasswordChangeController(AppContext &context, QWidget *parent = nullptr);
 
     CurrentPasswordController *currentPasswordController() const
     {

@@ -6,7 +6,7 @@
 //
 // Threads: the model has no lock; create, read and change it on the main
 // thread only. Observers follow it through the signals below.
-#include "files/FileListItem.h"
+#include "settings/FileListItem.h"
 #include "settings/VizoConfigParser.h"
 #include "settings/VizoOCR.h"
 #include "settings/VizoOptions.h"

@@ -2,10 +2,10 @@
 // A delegate with the settings model, the stack and (optionally) the main
 // window, but no device: what it sends is recorded instead.
 #include "TestWait.h"
-#include "core/AbstractMenuController.h"
+#include "kit/AbstractMenuController.h"
 #include "core/AppDelegate.h"
-#include "core/ModalWindowController.h"
-#include "core/VizoEventDispatcher.h"
+#include "kit/ModalWindowController.h"
+#include "connection/VizoEventDispatcher.h"
 #include "settings/VizoSettings.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #pragma once
 // A menu column that records what the core asks of it.
-#include "core/AbstractMenuController.h"
+#include "kit/AbstractMenuController.h"
 
 #include <QStringList>
 

@@ -4,10 +4,10 @@
 #include "AppTestSupport.h"
 #include "RecordingMenu.h"
 
-#include "core/ImageModeCaptureViewController.h"
-#include "core/OCRModeCaptureViewController.h"
+#include "kit/ImageModeCaptureViewController.h"
+#include "kit/OCRModeCaptureViewController.h"
 #include "core/MainWindowController.h"
-#include "core/MessageBoxController.h"
+#include "kit/MessageBoxController.h"
 
 #include <QPushButton>
 

@@ -1,8 +1,8 @@
 // Stack, the arrow shape, the command line and the main window's geometry.
-#include "core/ArrowButton.h"
+#include "kit/ArrowButton.h"
 #include "core/CommandLine.h"
 #include "core/MainWindowGeometry.h"
-#include "core/Stack.h"
+#include "kit/Stack.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 #include "TestWait.h"
 #include "AppTestSupport.h"
 
-#include "core/MessageBoxController.h"
-#include "core/SplashController.h"
+#include "kit/MessageBoxController.h"
+#include "kit/SplashController.h"
 
 #include <bramble/BrDispatch.h>
 #include <bramble/BrNotificationCenter.h>

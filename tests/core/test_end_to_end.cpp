@@ -5,9 +5,9 @@
 #include "AppTestSupport.h"
 
 #include "core/MainWindowController.h"
-#include "core/SimulatedDevice.h"
+#include "sim/SimulatedDevice.h"
 #include "core/SingleInstance.h"
-#include "core/SplashController.h"
+#include "kit/SplashController.h"
 #include "core/StatusStrip.h"
 #include "core/ViewerControls.h"
 

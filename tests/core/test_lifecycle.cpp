@@ -5,7 +5,7 @@
 #include "RecordingMenu.h"
 
 #include "core/MainWindowController.h"
-#include "core/MessageBoxController.h"
+#include "kit/MessageBoxController.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>

@@ -2,9 +2,9 @@
 // the keys, the flags a box restores, the delete box slot.
 #include "AppTestSupport.h"
 
-#include "core/MessageBoxController.h"
-#include "core/SplashController.h"
-#include "core/YesNoMessageBoxController.h"
+#include "kit/MessageBoxController.h"
+#include "kit/SplashController.h"
+#include "kit/YesNoMessageBoxController.h"
 
 #include <bramble/BrDispatch.h>
 #include <bramble/BrHotKey.h>

@@ -1,6 +1,6 @@
 // The virtual device's picture follows the device's state.
-#include "core/SimulatedDevice.h"
-#include "core/SimulatedPicture.h"
+#include "sim/SimulatedDevice.h"
+#include "sim/SimulatedPicture.h"
 #include "protocol/VizoCommands.h"
 #include "sim/VizoSimDevice.h"
 

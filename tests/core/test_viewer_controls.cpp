@@ -8,7 +8,7 @@
 #include "core/PictureStill.h"
 #include "core/StatusStrip.h"
 #include "core/ViewerControls.h"
-#include "input/MouseGestureRecognizer.h"
+#include "kit/MouseGestureRecognizer.h"
 
 #include <bramble/BrHotKey.h>
 

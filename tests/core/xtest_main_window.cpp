@@ -5,7 +5,7 @@
 #include "AppTestSupport.h"
 
 #include "core/MainWindowController.h"
-#include "core/SimulatedDevice.h"
+#include "sim/SimulatedDevice.h"
 
 #include <bramble/BrDispatch.h>
 

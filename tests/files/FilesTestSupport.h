@@ -3,9 +3,9 @@
 // is recorded (from any thread: the deletion's frames go out on a worker).
 #include "../core/AppTestSupport.h"
 
-#include "core/MessageBoxController.h"
-#include "core/YesNoMessageBoxController.h"
-#include "files/FileListItem.h"
+#include "kit/MessageBoxController.h"
+#include "kit/YesNoMessageBoxController.h"
+#include "settings/FileListItem.h"
 #include "files/FileListTableView.h"
 #include "files/FileListViewController.h"
 #include "files/ImageFilesController.h"

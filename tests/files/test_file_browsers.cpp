@@ -2,8 +2,8 @@
 // sent, what the list shows.
 #include "FilesTestSupport.h"
 
-#include "core/ImageModeCaptureViewController.h"
-#include "files/VizoFileListDelivery.h"
+#include "kit/ImageModeCaptureViewController.h"
+#include "settings/VizoFileListDelivery.h"
 
 #include <bramble/BrNotificationCenter.h>
 #include <trellis/TrellisController.h>

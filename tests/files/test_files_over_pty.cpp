@@ -5,7 +5,7 @@
 // and the shown list must both hold exactly the files that were kept.
 #include "FilesTestSupport.h"
 
-#include "core/ImageModeCaptureViewController.h"
+#include "kit/ImageModeCaptureViewController.h"
 #include "sim/VizoSimulator.h"
 
 #include <bramble/BrNotificationCenter.h>

@@ -4,8 +4,8 @@
 // and the accessible names. Screenshots land in the temporary folder.
 #include "FilesTestSupport.h"
 
-#include "core/ImageModeCaptureViewController.h"
-#include "core/SimulatedDevice.h"
+#include "kit/ImageModeCaptureViewController.h"
+#include "sim/SimulatedDevice.h"
 #include "files/FileBrowsers.h"
 #include "files/FileListCellView.h"
 #include "files/OCRFilesController.h"

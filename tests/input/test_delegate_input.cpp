@@ -5,7 +5,7 @@
 #include "../core/AppTestSupport.h"
 
 #include "core/CommandLine.h"
-#include "input/MouseGestureRecognizer.h"
+#include "kit/MouseGestureRecognizer.h"
 #include "input/VizoInputArming.h"
 
 #include <bramble/BrHotKey.h>

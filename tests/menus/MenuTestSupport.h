@@ -3,8 +3,8 @@
 // commands are recorded, keys go to the focused menu table.
 #include "../core/AppTestSupport.h"
 
-#include "core/OCRModeCaptureViewController.h"
-#include "core/YesNoMessageBoxController.h"
+#include "kit/OCRModeCaptureViewController.h"
+#include "kit/YesNoMessageBoxController.h"
 #include "menus/OCRMenu.h"
 #include "menus/OptionsMenu.h"
 #include "menus/SegmentedController.h"

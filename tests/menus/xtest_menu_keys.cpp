@@ -6,8 +6,8 @@
 #include "../core/AppTestSupport.h"
 
 #include "core/AppDelegate.h"
-#include "core/MessageBoxController.h"
-#include "core/VizoEventDispatcher.h"
+#include "kit/MessageBoxController.h"
+#include "connection/VizoEventDispatcher.h"
 #include "input/VizoInputArming.h"
 #include "menus/SegmentedController.h"
 #include "menus/VizoMenuController.h"

@@ -7,9 +7,9 @@
 #include "pages/ColorSubPages.h"
 #include "pages/VizoPages.h"
 
-#include "core/ArrowButton.h"
-#include "core/ClickableTextField.h"
-#include "core/YesNoMessageBoxController.h"
+#include "kit/ArrowButton.h"
+#include "kit/ClickableTextField.h"
+#include "kit/YesNoMessageBoxController.h"
 
 #include <QPushButton>
 

@@ -2,8 +2,8 @@
 // reports recompute meanwhile.
 #include "PageTestSupport.h"
 
-#include "core/PageService.h"
-#include "input/MouseGestureRecognizer.h"
+#include "kit/PageService.h"
+#include "kit/MouseGestureRecognizer.h"
 #include "input/VizoInputArming.h"
 #include "pages/VizoPages.h"
 

@@ -1,7 +1,7 @@
 // How every page gets the keyboard and mouse and gives them back.
 #include "AppTestSupport.h"
 
-#include "core/PageService.h"
+#include "kit/PageService.h"
 
 struct PageServiceTest : AppFixture
 {

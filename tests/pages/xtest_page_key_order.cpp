@@ -3,7 +3,7 @@
 // both wait while the main thread is busy.
 #include "AppTestSupport.h"
 
-#include "core/PageService.h"
+#include "kit/PageService.h"
 
 #include <bramble/BrHotKey.h>
 

@@ -1,8 +1,8 @@
 // File lists: parsing the device's text, applying it, announcing it, and the
 // builder the virtual device lists its card with.
-#include "files/VizoFileListBuilder.h"
-#include "files/VizoFileListDelivery.h"
-#include "files/VizoFileListParser.h"
+#include "settings/VizoFileListBuilder.h"
+#include "settings/VizoFileListDelivery.h"
+#include "settings/VizoFileListParser.h"
 #include "settings/VizoSettings.h"
 
 #include <bramble/BrNotificationCenter.h>
