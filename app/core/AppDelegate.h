@@ -18,11 +18,14 @@
 #include "ConnectionKeeper.h"
 #include "connection/VizoConnection.h"
 #include "StackControl.h"
+#include "ViewerControls.h"
+#include "kit/AbstractMenuController.h"
 #include "kit/AppContext.h"
 #include "kit/InputArming.h"
 #include "kit/MessageBoxController.h"
 #include "kit/ModalBoxes.h"
 #include "kit/MouseGestureRecognizer.h"
+#include "kit/SplashController.h"
 #include "kit/Stack.h"
 
 #include <QHash>
@@ -39,7 +42,6 @@ class MainWindowController;
 class QInputEvent;
 class SimulatedDevice;
 class SingleInstance;
-class ViewerControls;
 class VizoEventDispatcher;
 class VizoProtocolChannel;
 class DeviceLink;

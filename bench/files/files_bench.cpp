@@ -91,8 +91,8 @@ int main(int argc, char **argv)
                 qPrintable(QGuiApplication::platformName()));
     Stats open, step, scroll, deleteMode, selectAll, frames;
     for (int run = 0; run < runs; ++run) {
-        AppDelegate::settings()->applyImageFileList(names);
-        ImageFilesController browser;
+        AppDelegate::instance()->settings()->applyImageFileList(names);
+        ImageFilesController browser{*AppDelegate::instance()};
         FileListViewController *list = nullptr;
         open.ms.push_back(msOf([&] {
             browser.loadWindow();
@@ -126,7 +126,7 @@ int main(int argc, char **argv)
             settle();
         }));
         QStringList paths;
-        for (const FileListItem &item : AppDelegate::settings()->imageFileItemArray())
+        for (const FileListItem &item : AppDelegate::instance()->settings()->imageFileItemArray())
             paths << item.filePath;
         int count = 0;
         frames.ms.push_back(

@@ -31,6 +31,7 @@ inline QByteArray bytesOf(std::initializer_list<int> values)
 class RecordingWindow : public ModalWindowController
 {
 public:
+    RecordingWindow() : ModalWindowController(*AppDelegate::instance()) {}
     int enableHotKeysCalls = 0;
     int closeUICalls = 0;
     int modeChangedCalls = 0;
@@ -75,7 +76,7 @@ struct AppFixture : ::testing::Test
         app->setupMenuController();
     }
 
-    VizoSettings *settings() { return AppDelegate::settings(); }
+    VizoSettings *settings() { return AppDelegate::instance()->settings(); }
 
     // One frame's payload as the link hands it over.
     void feed(const QByteArray &payload, int count = 1, int index = 1)

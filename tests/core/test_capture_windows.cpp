@@ -46,7 +46,7 @@ struct CaptureWindows : AppFixture
 
 TEST_F(CaptureWindows, LoadingBorrowsThePictureWithKeysOff)
 {
-    ImageModeCaptureViewController window;
+    ImageModeCaptureViewController window{*AppDelegate::instance()};
     open(window);
     EXPECT_EQ(sent, (QList<QByteArray>{kSpeakSpace}));
     EXPECT_EQ(picture->parentWidget(), window.captureViewContainer());
@@ -68,7 +68,7 @@ TEST_F(CaptureWindows, LoadingBorrowsThePictureWithKeysOff)
 
 TEST_F(CaptureWindows, ImageWindowArmsByMode)
 {
-    ImageModeCaptureViewController window;
+    ImageModeCaptureViewController window{*AppDelegate::instance()};
     open(window);
     app->setDisableHotKeys(true);
     settings()->setVizoMode(2);
@@ -98,7 +98,7 @@ TEST_F(CaptureWindows, ImageWindowArmsByMode)
 
 TEST_F(CaptureWindows, OcrWindowIgnoresImageMode)
 {
-    OCRModeCaptureViewController window;
+    OCRModeCaptureViewController window{*AppDelegate::instance()};
     open(window);
     EXPECT_EQ(window.labelHeader()->text(), QStringLiteral("Stored text"));
     settings()->setVizoHotKeyMode(0);
@@ -114,7 +114,7 @@ TEST_F(CaptureWindows, OcrWindowIgnoresImageMode)
 
 TEST_F(CaptureWindows, ImageWindowQuitsInCameraPreviewInOrder)
 {
-    ImageModeCaptureViewController window;
+    ImageModeCaptureViewController window{*AppDelegate::instance()};
     open(window);
     settings()->setVizoMode(5);
     settings()->setOcrPlayed(true);
@@ -129,7 +129,7 @@ TEST_F(CaptureWindows, ImageWindowQuitsInCameraPreviewInOrder)
 
 TEST_F(CaptureWindows, ModeZeroQuitsWithoutOcrExit)
 {
-    ImageModeCaptureViewController window;
+    ImageModeCaptureViewController window{*AppDelegate::instance()};
     open(window);
     sent.clear();
     settings()->setVizoMode(0);
@@ -141,7 +141,7 @@ TEST_F(CaptureWindows, ModeZeroQuitsWithoutOcrExit)
 
 TEST_F(CaptureWindows, OcrWindowQuitSendsOnlyFindPositionEnd)
 {
-    OCRModeCaptureViewController window;
+    OCRModeCaptureViewController window{*AppDelegate::instance()};
     open(window);
     settings()->setVizoMode(5);
     sent.clear();
@@ -152,7 +152,7 @@ TEST_F(CaptureWindows, OcrWindowQuitSendsOnlyFindPositionEnd)
 
 TEST_F(CaptureWindows, EscWithTheOwnMenuOpenClosesOnlyTheMenu)
 {
-    OCRModeCaptureViewController window;
+    OCRModeCaptureViewController window{*AppDelegate::instance()};
     open(window);
     settings()->setVizoMode(1);
     window.vizoModeChanged();
@@ -201,9 +201,9 @@ TEST_F(CaptureWindows, EscWithTheOwnMenuOpenClosesOnlyTheMenu)
 
 TEST_F(CaptureWindows, ModeReportPassesAMessageBoxToTheImageWindow)
 {
-    ImageModeCaptureViewController window;
+    ImageModeCaptureViewController window{*AppDelegate::instance()};
     open(window);
-    MessageBoxController box;
+    MessageBoxController box{*AppDelegate::instance()};
     box.loadWindow();
     app->setMenuOpened(true);
     report({0x26, 0x07, 1});
@@ -223,7 +223,7 @@ TEST_F(CaptureWindows, PictureReturnsIntoTheMainWindowsOpenMenuLayout)
     waitMs(5);
     app->mainWindowController()->resetMainView();
     app->openMenu();
-    ImageModeCaptureViewController window;
+    ImageModeCaptureViewController window{*AppDelegate::instance()};
     open(window);
     window.closeWindow();
     EXPECT_EQ(picture->parentWidget(), app->captureViewContainer());

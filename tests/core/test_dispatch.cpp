@@ -195,12 +195,12 @@ TEST_F(Dispatch, MessageBoxReports)
     QString text;
     answerNextBox(&text);
     report({0x26, 0x0A, 0});
-    EXPECT_EQ(text, AppDelegate::languageString("Messages", "Message.InsertSD", "?"));
+    EXPECT_EQ(text, AppDelegate::instance()->languageString("Messages", "Message.InsertSD", "?"));
     EXPECT_FALSE(text.isEmpty());
 
     answerNextBox(&text);
     report({0x26, 0x0A, 1});
-    EXPECT_EQ(text, AppDelegate::languageString("Messages", "Message.CheckSD", "?"));
+    EXPECT_EQ(text, AppDelegate::instance()->languageString("Messages", "Message.CheckSD", "?"));
 
     text.clear();
     report({0x26, 0x0A, 2});
@@ -214,7 +214,7 @@ TEST_F(Dispatch, MessageBoxReports)
     answerNextBox(&text);
     report({0x26, 0x18, 3});
     EXPECT_TRUE(text.contains("3")) << text.toStdString();
-    EXPECT_NE(text, AppDelegate::languageString("Messages", "MSG.BatteryNotifyLevel").arg(3));
+    EXPECT_NE(text, AppDelegate::instance()->languageString("Messages", "MSG.BatteryNotifyLevel").arg(3));
 
     // The device leaving: its box, then the splash waits for the camera
     // (closed here as if it had come back).
@@ -299,7 +299,7 @@ TEST_F(Dispatch, DeleteResultClosesTheBoxAndRequestsOneList)
 {
     bool boxSeen = false;
     std::function<void()> confirmWhenShown = [&] {
-        if (!AppDelegate::deleteBox() || !AppDelegate::deleteBox()->isRunningModal()) {
+        if (!AppDelegate::instance()->deleteBox() || !AppDelegate::instance()->deleteBox()->isRunningModal()) {
             QMetaObject::invokeMethod(app.get(), confirmWhenShown, Qt::QueuedConnection);
             return;
         }
@@ -307,9 +307,9 @@ TEST_F(Dispatch, DeleteResultClosesTheBoxAndRequestsOneList)
         feed(bytesOf({0x51, 0x00, 0}));
     };
     QMetaObject::invokeMethod(app.get(), confirmWhenShown, Qt::QueuedConnection);
-    AppDelegate::showDeleteBox(); // returns when the confirmation closed it
+    AppDelegate::instance()->showDeleteBox(); // returns when the confirmation closed it
     EXPECT_TRUE(boxSeen);
-    EXPECT_EQ(AppDelegate::deleteBox(), nullptr);
+    EXPECT_EQ(AppDelegate::instance()->deleteBox(), nullptr);
     EXPECT_EQ(sent, (QList<QByteArray>{bytesOf({0x30, 0x01, 1})}));
     EXPECT_TRUE(app->eventDispatcher()->fileListRequestPending());
 

@@ -90,16 +90,16 @@ TEST_F(EndToEnd, LaunchToReadyThenShutdown)
     ASSERT_TRUE(app->simulatedDevice() && !app->simulatedDevice()->portPath().isEmpty());
     EXPECT_TRUE(ready);
     EXPECT_EQ(AppDelegate::splash(), nullptr);
-    EXPECT_EQ(AppDelegate::settings()->vizoVersion(), 0);
+    EXPECT_EQ(AppDelegate::instance()->settings()->vizoVersion(), 0);
     // The device's option file replaced the defaults ("0.0").
-    EXPECT_EQ(AppDelegate::settings()->options()->info_sw(), "1.0.0-sim");
+    EXPECT_EQ(AppDelegate::instance()->settings()->options()->info_sw(), "1.0.0-sim");
     EXPECT_TRUE(app->mainWindowController()->isResizable());
     EXPECT_NE(app->captureView(), nullptr);
 
     ASSERT_TRUE(waitFor([&] { return announced.size() == 2; }, 20000));
     EXPECT_EQ(announced, (QStringList{"image", "ocr"}));
-    EXPECT_EQ(AppDelegate::settings()->imageFileItemArray().size(), 12);
-    EXPECT_EQ(AppDelegate::settings()->ocrFileItemArray().size(), 5);
+    EXPECT_EQ(AppDelegate::instance()->settings()->imageFileItemArray().size(), 12);
+    EXPECT_EQ(AppDelegate::instance()->settings()->ocrFileItemArray().size(), 5);
     // No link speed: the virtual device is a pseudo-terminal, not USB.
     EXPECT_EQ(sent, (QList<QByteArray>{bytesOf({0x30, 0x04}), bytesOf({0x30, 0x01, 1}), bytesOf({0x30, 0x01, 2})}));
 
@@ -244,7 +244,7 @@ TEST_F(EndToEnd, WaitsForTheCameraAndComesBackAfterEachUnplug)
     EXPECT_TRUE(waitFor([&] { return app->viewerControls()->statusStrip()->text().startsWith("Connected  ·  Near view"); }))
         << app->viewerControls()->statusStrip()->text().toStdString();
     EXPECT_EQ(app->connectionCount(), 1);
-    const int contrast = AppDelegate::settings()->options()->contrastForNear();
+    const int contrast = AppDelegate::instance()->settings()->options()->contrastForNear();
     waitMs(300);
     const int threads = countEntries("/proc/self/task");
     const int descriptors = countEntries("/proc/self/fd");
@@ -254,7 +254,7 @@ TEST_F(EndToEnd, WaitsForTheCameraAndComesBackAfterEachUnplug)
         ready = false;
         waitingNote.clear();
         waitingStatus.clear();
-        VizoSettings *before = AppDelegate::settings();
+        VizoSettings *before = AppDelegate::instance()->settings();
         shown.clear();
         QMetaObject::invokeMethod(app.get(), [&] { camera->unplug(); }, Qt::QueuedConnection);
         ASSERT_TRUE(waitFor([&] { return ready; }, 30000));
@@ -264,9 +264,9 @@ TEST_F(EndToEnd, WaitsForTheCameraAndComesBackAfterEachUnplug)
         EXPECT_EQ(terminations, 0);
         EXPECT_EQ(app->connectionCount(), round + 1);
         // A new model, filled from the device's reports and option file again.
-        EXPECT_NE(AppDelegate::settings(), before);
-        EXPECT_EQ(AppDelegate::settings()->vizoVersion(), 0);
-        EXPECT_EQ(AppDelegate::settings()->options()->contrastForNear(), contrast);
+        EXPECT_NE(AppDelegate::instance()->settings(), before);
+        EXPECT_EQ(AppDelegate::instance()->settings()->vizoVersion(), 0);
+        EXPECT_EQ(AppDelegate::instance()->settings()->options()->contrastForNear(), contrast);
         EXPECT_NE(app->captureView(), nullptr);
     }
     waitMs(300);

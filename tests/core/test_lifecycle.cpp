@@ -44,7 +44,7 @@ struct Lifecycle : AppFixture
 TEST_F(Lifecycle, ScaleFactorFollowsTheScreenWidth)
 {
     const int width = QGuiApplication::primaryScreen()->geometry().width();
-    EXPECT_FLOAT_EQ(AppDelegate::scaleFactor(), float(width / 1680.0 * 2.5));
+    EXPECT_FLOAT_EQ(AppDelegate::instance()->scaleFactor(), float(width / 1680.0 * 2.5));
 }
 
 TEST_F(Lifecycle, MainWindowStartsOnTheAvailableAreaWithTheMenuHidden)
@@ -156,7 +156,7 @@ TEST_F(Lifecycle, ModeReportReachesTheWindowBelowMessageBoxes)
 {
     RecordingWindow window;
     window.loadWindow();
-    MessageBoxController box;
+    MessageBoxController box{*AppDelegate::instance()};
     box.loadWindow();
     // Menu closed: the mode changes, no window is told.
     report({0x26, 0x07, 1});

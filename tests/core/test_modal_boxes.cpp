@@ -14,7 +14,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-using ModalBoxes = AppFixture;
+using BoxTest = AppFixture;
 
 namespace {
 void press(QWidget *w, int key, bool autoRepeat = false)
@@ -24,7 +24,7 @@ void press(QWidget *w, int key, bool autoRepeat = false)
 }
 } // namespace
 
-TEST_F(ModalBoxes, LoadingPushesClosingPopsAndGivesTheCaptureViewBack)
+TEST_F(BoxTest, LoadingPushesClosingPopsAndGivesTheCaptureViewBack)
 {
     withWindow();
     QWidget *container = app->captureViewContainer();
@@ -52,7 +52,7 @@ TEST_F(ModalBoxes, LoadingPushesClosingPopsAndGivesTheCaptureViewBack)
     EXPECT_EQ(app->stackUI().count(), 0);
 }
 
-TEST_F(ModalBoxes, ClosingAWindowBelowTheTopRemovesThatWindowOnly)
+TEST_F(BoxTest, ClosingAWindowBelowTheTopRemovesThatWindowOnly)
 {
     RecordingWindow lower, upper;
     lower.loadWindow();
@@ -63,7 +63,7 @@ TEST_F(ModalBoxes, ClosingAWindowBelowTheTopRemovesThatWindowOnly)
     upper.closeWindow();
 }
 
-TEST_F(ModalBoxes, RunModalKeepsHandlingPostedWorkAndReturnsAtClose)
+TEST_F(BoxTest, RunModalKeepsHandlingPostedWorkAndReturnsAtClose)
 {
     RecordingWindow window;
     int handled = 0;
@@ -83,14 +83,14 @@ TEST_F(ModalBoxes, RunModalKeepsHandlingPostedWorkAndReturnsAtClose)
     EXPECT_TRUE(early.isClosed());
 }
 
-TEST_F(ModalBoxes, BoxCoversTheAvailableAreaWithTheBoxCentredAndScaled)
+TEST_F(BoxTest, BoxCoversTheAvailableAreaWithTheBoxCentredAndScaled)
 {
-    MessageBoxController box;
+    MessageBoxController box{*AppDelegate::instance()};
     box.setMessage("Hello");
     box.loadWindow();
     const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_EQ(box.geometry(), available);
-    const double scale = AppDelegate::scaleFactor();
+    const double scale = AppDelegate::instance()->scaleFactor();
     ASSERT_GT(scale, 0);
     const QRect content = box.contentView()->geometry();
     EXPECT_NEAR(content.width(), MessageBoxController::kDesignWidth * scale, 1);
@@ -101,9 +101,9 @@ TEST_F(ModalBoxes, BoxCoversTheAvailableAreaWithTheBoxCentredAndScaled)
     box.closeWindow();
 }
 
-TEST_F(ModalBoxes, OneButtonBoxClosesOnceAndIgnoresRepeats)
+TEST_F(BoxTest, OneButtonBoxClosesOnceAndIgnoresRepeats)
 {
-    MessageBoxController box;
+    MessageBoxController box{*AppDelegate::instance()};
     int closed = 0;
     QObject::connect(&box, &ModalWindowController::windowClosed, [&] { ++closed; });
     box.loadWindow();
@@ -121,9 +121,9 @@ TEST_F(ModalBoxes, OneButtonBoxClosesOnceAndIgnoresRepeats)
     EXPECT_FALSE(box.hotKeyEsc()->enabled());
 }
 
-TEST_F(ModalBoxes, ButtonlessBoxHidesItsButtonAndFocusMark)
+TEST_F(BoxTest, ButtonlessBoxHidesItsButtonAndFocusMark)
 {
-    MessageBoxController box;
+    MessageBoxController box{*AppDelegate::instance()};
     box.setButtonVisible(false);
     box.loadWindow();
     EXPECT_TRUE(box.buttonOK()->isHidden());
@@ -131,9 +131,9 @@ TEST_F(ModalBoxes, ButtonlessBoxHidesItsButtonAndFocusMark)
     box.closeWindow();
 }
 
-TEST_F(ModalBoxes, YesNoKeysMoveTheFocusAndReturnAnswersIt)
+TEST_F(BoxTest, YesNoKeysMoveTheFocusAndReturnAnswersIt)
 {
-    YesNoMessageBoxController box;
+    YesNoMessageBoxController box{*AppDelegate::instance()};
     box.loadWindow();
     const bool yesAtFirst = !box.focusViewForYesButton()->isHidden();
     EXPECT_NE(yesAtFirst, !box.focusViewForNoButton()->isHidden());
@@ -162,17 +162,17 @@ TEST_F(ModalBoxes, YesNoKeysMoveTheFocusAndReturnAnswersIt)
     EXPECT_FALSE(box.isYesClicked());
 }
 
-TEST_F(ModalBoxes, YesNoReturnOnYesAndEscAnswersNo)
+TEST_F(BoxTest, YesNoReturnOnYesAndEscAnswersNo)
 {
     {
-        YesNoMessageBoxController box;
+        YesNoMessageBoxController box{*AppDelegate::instance()};
         box.loadWindow();
         press(&box, Qt::Key_Left);
         box.onReturnKeyDown();
         EXPECT_TRUE(box.isYesClicked());
     }
     {
-        YesNoMessageBoxController box;
+        YesNoMessageBoxController box{*AppDelegate::instance()};
         box.loadWindow();
         press(&box, Qt::Key_Left);
         box.onEscKeyDown();
@@ -181,7 +181,7 @@ TEST_F(ModalBoxes, YesNoReturnOnYesAndEscAnswersNo)
     }
 }
 
-TEST_F(ModalBoxes, ShowMessageBoxOverTheMenuGivesTheMainKeysBack)
+TEST_F(BoxTest, ShowMessageBoxOverTheMenuGivesTheMainKeysBack)
 {
     withWindow();
     settings()->setVizoVersion(0);
@@ -192,26 +192,26 @@ TEST_F(ModalBoxes, ShowMessageBoxOverTheMenuGivesTheMainKeysBack)
         disabledWhileUp = app->disableHotKeys();
         box->onReturnKeyDown();
     });
-    AppDelegate::showMessageBox("Menu box");
+    AppDelegate::instance()->showMessageBox("Menu box");
     EXPECT_TRUE(disabledWhileUp);
     EXPECT_FALSE(app->disableHotKeys());
     EXPECT_EQ(app->stackUI().top(), app->menuController());
 }
 
-TEST_F(ModalBoxes, ShowMessageBoxOverAPageGivesThePageItsKeys)
+TEST_F(BoxTest, ShowMessageBoxOverAPageGivesThePageItsKeys)
 {
     RecordingWindow page;
     page.loadWindow();
     const int before = page.enableHotKeysCalls;
     answerNextBox(nullptr);
-    AppDelegate::showMessageBox("Page box");
+    AppDelegate::instance()->showMessageBox("Page box");
     EXPECT_TRUE(app->disableHotKeys());
     EXPECT_EQ(page.enableHotKeysCalls, before + 1);
     EXPECT_EQ(app->stackUI().top(), &page);
     page.closeWindow();
 }
 
-TEST_F(ModalBoxes, YesNoBoxReturnsTheAnswerAndUsesTheLanguageLabels)
+TEST_F(BoxTest, YesNoBoxReturnsTheAnswerAndUsesTheLanguageLabels)
 {
     QString yesLabel;
     answerNextBox(nullptr, [&](ModalWindowController *box) {
@@ -219,35 +219,35 @@ TEST_F(ModalBoxes, YesNoBoxReturnsTheAnswerAndUsesTheLanguageLabels)
         yesLabel = yn->buttonYes()->text();
         yn->onYes();
     });
-    EXPECT_TRUE(AppDelegate::showYesNoMessageBox("Sure?"));
-    EXPECT_EQ(yesLabel, AppDelegate::languageString("Messages", "ConfirmAlert.Yes", "Yes"));
+    EXPECT_TRUE(AppDelegate::instance()->showYesNoMessageBox("Sure?"));
+    EXPECT_EQ(yesLabel, AppDelegate::instance()->languageString("Messages", "ConfirmAlert.Yes", "Yes"));
     answerNextBox(nullptr, [](ModalWindowController *box) { box->onEscKeyDown(); });
-    EXPECT_FALSE(AppDelegate::showYesNoMessageBox("Sure?"));
+    EXPECT_FALSE(AppDelegate::instance()->showYesNoMessageBox("Sure?"));
 }
 
-TEST_F(ModalBoxes, SecondDeleteBoxReplacesTheFirstInTheSlot)
+TEST_F(BoxTest, SecondDeleteBoxReplacesTheFirstInTheSlot)
 {
     MessageBoxController *first = nullptr;
     MessageBoxController *second = nullptr;
     bool firstStillOpen = false;
     QMetaObject::invokeMethod(app.get(), [&] {
-        first = AppDelegate::deleteBox();
+        first = AppDelegate::instance()->deleteBox();
         QMetaObject::invokeMethod(app.get(), [&] {
-            second = AppDelegate::deleteBox();
-            AppDelegate::closeDeleteBox();
+            second = AppDelegate::instance()->deleteBox();
+            AppDelegate::instance()->closeDeleteBox();
             firstStillOpen = first && !first->isClosed();
-            AppDelegate::closeDeleteBox(); // the slot is empty now: nothing
+            AppDelegate::instance()->closeDeleteBox(); // the slot is empty now: nothing
             // Esc closes the first box.
             if (first)
                 first->onEscKeyDown();
         }, Qt::QueuedConnection);
-        AppDelegate::showDeleteBox();
+        AppDelegate::instance()->showDeleteBox();
     }, Qt::QueuedConnection);
-    AppDelegate::showDeleteBox();
+    AppDelegate::instance()->showDeleteBox();
     ASSERT_NE(first, nullptr);
     ASSERT_NE(second, nullptr);
     EXPECT_NE(first, second);
     EXPECT_TRUE(firstStillOpen);
-    EXPECT_EQ(AppDelegate::deleteBox(), nullptr);
+    EXPECT_EQ(AppDelegate::instance()->deleteBox(), nullptr);
     EXPECT_EQ(app->stackUI().count(), 0);
 }

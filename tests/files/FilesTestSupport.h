@@ -51,7 +51,7 @@ struct FilesFixture : ::testing::Test
         app.reset();
     }
 
-    VizoSettings *settings() { return AppDelegate::settings(); }
+    VizoSettings *settings() { return AppDelegate::instance()->settings(); }
 
     // A list of its own, made under the lock: a shared copy would let the
     // delete worker's next append reallocate the block this thread still
@@ -114,7 +114,7 @@ struct FilesFixture : ::testing::Test
                 auto *box = qobject_cast<ModalWindowController *>(top);
                 const bool isBox =
                     qobject_cast<YesNoMessageBoxController *>(top) ||
-                    (qobject_cast<MessageBoxController *>(top) && top != AppDelegate::deleteBox());
+                    (qobject_cast<MessageBoxController *>(top) && top != AppDelegate::instance()->deleteBox());
                 if (!box || !isBox || !box->isRunningModal()) {
                     answerNextBox(yes, text);
                     return;

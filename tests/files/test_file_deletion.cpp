@@ -45,7 +45,7 @@ struct DeviceThread
 
 struct Deletion : FilesFixture
 {
-    ImageFilesController browser;
+    ImageFilesController browser{*AppDelegate::instance()};
     DeviceThread device;
     QStringList names;
 
@@ -103,7 +103,7 @@ TEST_F(Deletion, FramesCarryEachPathOnceInListOrder)
         EXPECT_FALSE(item.checked);
 
     ASSERT_TRUE(waitFor([this] { return !sentOf(0x30, 0x01).isEmpty(); }, 20000));
-    ASSERT_TRUE(waitFor([] { return AppDelegate::deleteBox() == nullptr; }));
+    ASSERT_TRUE(waitFor([] { return AppDelegate::instance()->deleteBox() == nullptr; }));
     const QList<QByteArray> frames = sentOf(0x21, 0x03);
     EXPECT_GT(frames.size(), 2);
     for (const QByteArray &frame : frames)
@@ -130,7 +130,7 @@ TEST_F(Deletion, SilentDeviceEndsTheDeletionAndTheListIsReadAgain)
     // The first frame was answered, the second was not: nothing after it.
     EXPECT_EQ(sentOf(0x21, 0x03).size(), 2);
     EXPECT_EQ(sentOf(0x30, 0x01), QList<QByteArray>{QByteArray(1, '\x01')});
-    EXPECT_EQ(AppDelegate::deleteBox(), nullptr);
+    EXPECT_EQ(AppDelegate::instance()->deleteBox(), nullptr);
     EXPECT_FALSE(app->deletingFiles());
     EXPECT_FALSE(browser.deleteWorker().isRunning());
 }
@@ -151,7 +151,7 @@ TEST_F(Deletion, LastAnswerNeverComes)
     // Every frame went out; the box did not wait for ever.
     EXPECT_EQ(sentOf(0x21, 0x03).size(), frames);
     EXPECT_EQ(pathsSent(), ticked);
-    EXPECT_EQ(AppDelegate::deleteBox(), nullptr);
+    EXPECT_EQ(AppDelegate::instance()->deleteBox(), nullptr);
     EXPECT_EQ(sentOf(0x30, 0x01), QList<QByteArray>{QByteArray(1, '\x01')});
 }
 
@@ -163,7 +163,7 @@ TEST_F(Deletion, ClosingTheBrowserWhileADeletionWaits)
     answerNextBox(true);
     QElapsedTimer closing;
     qint64 closeMs = -1;
-    when([this] { return !sentOf(0x21, 0x03).isEmpty() && AppDelegate::deleteBox(); },
+    when([this] { return !sentOf(0x21, 0x03).isEmpty() && AppDelegate::instance()->deleteBox(); },
          [&] {
              closing.start();
              browser.closeUI();
@@ -178,5 +178,5 @@ TEST_F(Deletion, ClosingTheBrowserWhileADeletionWaits)
     EXPECT_EQ(sentOf(0x21, 0x03).size(), 1);
     // What the device holds is asked for again; the box is gone.
     EXPECT_EQ(sentOf(0x30, 0x01), QList<QByteArray>{QByteArray(1, '\x01')});
-    EXPECT_EQ(AppDelegate::deleteBox(), nullptr);
+    EXPECT_EQ(AppDelegate::instance()->deleteBox(), nullptr);
 }

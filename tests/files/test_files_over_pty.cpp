@@ -64,7 +64,7 @@ TEST_F(OverPty, BrowseOpenCloseAndDeleteThousandsOfFiles)
     ASSERT_TRUE(waitFor([this] { return settings()->ocrFileItemArray().size() == 2; }, 240000));
     ASSERT_EQ(items.size(), 3000);
 
-    ImageFilesController browser;
+    ImageFilesController browser{*AppDelegate::instance()};
     open(browser);
     FileListViewController *list = browser.fileListViewController();
     ASSERT_TRUE(waitFor([list] { return list->curSelectedRow() == 0; }));
@@ -103,7 +103,7 @@ TEST_F(OverPty, BrowseOpenCloseAndDeleteThousandsOfFiles)
     // new list then replaces the shown one.
     ASSERT_TRUE(waitFor(
         [&] {
-            return imageLists == 2 && AppDelegate::deleteBox() == nullptr &&
+            return imageLists == 2 && AppDelegate::instance()->deleteBox() == nullptr &&
                    list->curSelectedRow() == 0;
         },
         400000));

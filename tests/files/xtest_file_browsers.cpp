@@ -106,7 +106,7 @@ struct BrowsersOnX11 : ::testing::Test
         brPostMainAfter(
             30000, [] { AppDelegate::closeSplash(); }, &guard);
         ASSERT_TRUE(app->applicationDidFinishLaunching());
-        ASSERT_TRUE(waitFor([] { return AppDelegate::settings()->ocrFileItemArray().size() > 0; },
+        ASSERT_TRUE(waitFor([] { return AppDelegate::instance()->settings()->ocrFileItemArray().size() > 0; },
                               20000));
         // As when the Files menu opened the browser.
         app->setMenuOpened(true);
@@ -134,7 +134,7 @@ TEST_F(BrowsersOnX11, KeysMouseAndAnOpenedImage)
 {
     FilesController *browser = nullptr;
     QStringList names;
-    for (const FileListItem &item : AppDelegate::settings()->imageFileItemArray())
+    for (const FileListItem &item : AppDelegate::instance()->settings()->imageFileItemArray())
         names << item.fileName;
     ASSERT_GE(names.size(), 3);
     auto table = [&browser] { return browser->fileListViewController()->tableView(); };
@@ -197,7 +197,7 @@ TEST_F(BrowsersOnX11, KeysMouseAndAnOpenedImage)
         "back in the list",
         [&] { return top<FilesController>() == browser && QApplication::focusWidget() == table(); },
         [&] {
-            EXPECT_EQ(AppDelegate::settings()->vizoMode(), 0);
+            EXPECT_EQ(AppDelegate::instance()->settings()->vizoMode(), 0);
             EXPECT_TRUE(xdotool({"key", "Left"}));
         });
     script.add(
@@ -221,7 +221,7 @@ TEST_F(BrowsersOnX11, KeysMouseAndAnOpenedImage)
         });
     script.add(
         "a click on a check box ticks it",
-        [&] { return AppDelegate::settings()->imageFileItemArray()[1].checked; },
+        [&] { return AppDelegate::instance()->settings()->imageFileItemArray()[1].checked; },
         [&] {
             EXPECT_EQ(spoken().last(), "Selected");
             EXPECT_FALSE(browser->menuItemDelete()->disabled());
@@ -230,12 +230,12 @@ TEST_F(BrowsersOnX11, KeysMouseAndAnOpenedImage)
             browser->closeUI();
         });
     script.start(10000, [this] { app->closeAllUI(); });
-    FileBrowsers::openImageFileBrowser();
+    FileBrowsers::openImageFileBrowser(*AppDelegate::instance());
     EXPECT_TRUE(script.failedAt.isEmpty()) << "stuck at: " << script.failedAt.toStdString();
     EXPECT_TRUE(imageShown);
     // The main window has its input back.
     EXPECT_FALSE(app->disableHotKeys());
-    EXPECT_EQ(AppDelegate::settings()->vizoHotKeyMode(), 0);
+    EXPECT_EQ(AppDelegate::instance()->settings()->vizoHotKeyMode(), 0);
 
     Script ocr;
     ocr.add(
@@ -250,6 +250,6 @@ TEST_F(BrowsersOnX11, KeysMouseAndAnOpenedImage)
             top<OCRFilesController>()->closeUI();
         });
     ocr.start(10000, [this] { app->closeAllUI(); });
-    FileBrowsers::openOCRFileBrowser();
+    FileBrowsers::openOCRFileBrowser(*AppDelegate::instance());
     EXPECT_TRUE(ocr.failedAt.isEmpty()) << "stuck at: " << ocr.failedAt.toStdString();
 }

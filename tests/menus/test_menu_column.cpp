@@ -308,7 +308,7 @@ TEST_F(MenuColumn, CaptureWindowMenuGetsItsKeysBackAfterEachRecomputation)
 {
     open(VizoSettings::Summit, 1);
     app->closeMenu();
-    OCRModeCaptureViewController window;
+    OCRModeCaptureViewController window{*AppDelegate::instance()};
     window.loadWindow();
     settings()->setVizoMode(1);
     window.vizoModeChanged();

@@ -67,7 +67,7 @@ bool xdotool(const QStringList &args)
 
 QString menuName(const char *key)
 {
-    return AppDelegate::languageString("MenuName", key, key);
+    return AppDelegate::instance()->languageString("MenuName", key, key);
 }
 
 } // namespace
@@ -146,7 +146,7 @@ TEST(MenuKeys, TheDeviceMenuKeyOpensAMenuDrivenFromTheKeyboard)
             << key << "\n"
             << wire.dump().toStdString();
     }
-    const bool before = AppDelegate::settings()->options()->focusLock();
+    const bool before = AppDelegate::instance()->settings()->options()->focusLock();
     ASSERT_TRUE(xdotool({"key", "Return"}));
     ASSERT_TRUE(waitFor([&] { return wire.saw("SetFocusLock"); }, 10000))
         << wire.dump().toStdString();
@@ -156,7 +156,7 @@ TEST(MenuKeys, TheDeviceMenuKeyOpensAMenuDrivenFromTheKeyboard)
         sim.device().optionFileText(),
         [&](const VizoOptionFileData &pairs) { optionFocusLock = pairs.value("FocusLock"); });
     EXPECT_EQ(optionFocusLock, before ? "0" : "1");
-    EXPECT_EQ(AppDelegate::settings()->options()->focusLock(), !before);
+    EXPECT_EQ(AppDelegate::instance()->settings()->options()->focusLock(), !before);
 
     // Right is the menu's own hot key: the OCR tab, its row read out.
     wire.clear();

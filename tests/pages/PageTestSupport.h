@@ -39,7 +39,7 @@ struct PageFixture : AppFixture
     }
     static QString message(const char *key, const char *fallback)
     {
-        return AppDelegate::languageString(QStringLiteral("Messages"), QLatin1String(key),
+        return AppDelegate::instance()->languageString(QStringLiteral("Messages"), QLatin1String(key),
                                            QLatin1String(fallback));
     }
 };

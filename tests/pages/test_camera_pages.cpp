@@ -36,7 +36,7 @@ TEST_F(CameraPages, ContrastSendsEachChangeAndCancelSendsTheOpeningValueOnce)
     settings()->setSelectedColorSlotForDistanceViewMode(3); // grey scale: target 3
     settings()->options()->setContrastForDistance(1);
     {
-        ContrastController page;
+        ContrastController page{*AppDelegate::instance()};
         page.loadWindow();
         EXPECT_EQ(page.slider()->value(), 1);
         key(&page, Qt::Key_Left);
@@ -55,7 +55,7 @@ TEST_F(CameraPages, ContrastSendsEachChangeAndCancelSendsTheOpeningValueOnce)
     sent.clear();
     settings()->setCameraMode(1);
     settings()->options()->setContrastForNear(39);
-    ContrastController page;
+    ContrastController page{*AppDelegate::instance()};
     page.loadWindow();
     key(&page, Qt::Key_Right); // at 39: nothing
     key(&page, Qt::Key_Left);
@@ -69,7 +69,7 @@ TEST_F(CameraPages, MarkersStepByTheirOrientation)
 {
     for (int mode = 0; mode < 4; ++mode) {
         sent.clear();
-        std::unique_ptr<MarkerPageController> page(MarkerPageController::create(mode));
+        std::unique_ptr<MarkerPageController> page(MarkerPageController::create(*AppDelegate::instance(), mode));
         page->loadWindow();
         const bool vertical = mode == 1 || mode == 3;
         EXPECT_EQ(page->isVertical(), vertical);
@@ -83,7 +83,7 @@ TEST_F(CameraPages, MarkersStepByTheirOrientation)
         EXPECT_EQ(commands(), expected) << "marker mode " << mode;
         EXPECT_TRUE(page->isClosed());
     }
-    EXPECT_EQ(MarkerPageController::create(4), nullptr);
+    EXPECT_EQ(MarkerPageController::create(*AppDelegate::instance(), 4), nullptr);
 }
 
 TEST_F(CameraPages, RangePageConfirmsStartThenEndAndCancelsFromEitherStep)
@@ -91,7 +91,7 @@ TEST_F(CameraPages, RangePageConfirmsStartThenEndAndCancelsFromEitherStep)
     withWindow();
     auto *picture = new QWidget(app->captureViewContainer());
     {
-        AutoScrollPositionController page;
+        AutoScrollPositionController page{*AppDelegate::instance()};
         page.setCaptureView(picture);
         page.loadWindow();
         EXPECT_EQ(picture->parentWidget(), page.startPositionController()->captureViewContainer());
@@ -112,7 +112,7 @@ TEST_F(CameraPages, RangePageConfirmsStartThenEndAndCancelsFromEitherStep)
     EXPECT_EQ(picture->parentWidget(), app->captureViewContainer());
     for (bool fromEnd : {false, true}) {
         sent.clear();
-        AutoScrollPositionController page;
+        AutoScrollPositionController page{*AppDelegate::instance()};
         page.loadWindow();
         if (fromEnd)
             page.onReturnKeyDown();
@@ -126,7 +126,7 @@ TEST_F(CameraPages, RangePageConfirmsStartThenEndAndCancelsFromEitherStep)
 TEST_F(CameraPages, DirectionPageBeginsMovesAndStopsAHeldMoveOnClosing)
 {
     {
-        DistanceViewDirectionController page;
+        DistanceViewDirectionController page{*AppDelegate::instance()};
         page.loadWindow();
         key(&page, Qt::Key_Right);
         key(&page, Qt::Key_Right, QEvent::KeyRelease);
@@ -136,7 +136,7 @@ TEST_F(CameraPages, DirectionPageBeginsMovesAndStopsAHeldMoveOnClosing)
                                                  move(0), move(0x0A), bytesOf({0x08, 0x08, 2})}));
     }
     sent.clear();
-    DistanceViewDirectionController page;
+    DistanceViewDirectionController page{*AppDelegate::instance()};
     page.loadWindow();
     page.onBackspaceKeyDown();
     EXPECT_EQ(commands(), (QList<QByteArray>{bytesOf({0x08, 0x08, 1}), bytesOf({0x08, 0x08, 0})}));
@@ -156,17 +156,17 @@ TEST_F(CameraPages, EntryPointsArmThePageGestureSet)
     };
     auto esc = [](ModalWindowController *w) { w->onEscKeyDown(); };
     closeNext(esc);
-    VizoPages::doMarkerSetting(2);
+    VizoPages::doMarkerSetting(*AppDelegate::instance(), 2);
     closeNext(esc);
-    EXPECT_FALSE(VizoPages::doAutoScrollRangeSetting());
+    EXPECT_FALSE(VizoPages::doAutoScrollRangeSetting(*AppDelegate::instance()));
     closeNext([](ModalWindowController *w) {
         w->onReturnKeyDown();
         w->onReturnKeyDown();
     });
-    EXPECT_TRUE(VizoPages::doAutoScrollRangeSetting());
+    EXPECT_TRUE(VizoPages::doAutoScrollRangeSetting(*AppDelegate::instance()));
     closeNext(esc);
-    VizoPages::doDistanceViewDirectionSetting();
-    VizoPages::doMarkerSetting(4); // no such marker: nothing opens
+    VizoPages::doDistanceViewDirectionSetting(*AppDelegate::instance());
+    VizoPages::doMarkerSetting(*AppDelegate::instance(), 4); // no such marker: nothing opens
     EXPECT_EQ(gestureModes, (QList<int>{3, 5, 5, 6}));
     EXPECT_EQ(settings()->vizoMouseGestureMode(), 0);
     EXPECT_TRUE(app->stackUI().count() == 0);

@@ -44,7 +44,7 @@ TEST(ColorStepping, SkipsTheOtherColourAndPairsGreyScale)
 
 struct ColorPage : PageFixture
 {
-    ColorSettingController page;
+    ColorSettingController page{*AppDelegate::instance()};
 
     VizoColorSlot *slot(int view, int index)
     {
@@ -95,7 +95,7 @@ TEST_F(ColorPage, GreyScaleConfirmsAtOnceAndNearSlotSevenIsCodeThirteen)
 TEST_F(ColorPage, CancelFromEitherStepRestoresTheSlotAndSendsNothing)
 {
     for (bool fromBackground : {false, true}) {
-        ColorSettingController p;
+        ColorSettingController p{*AppDelegate::instance()};
         p.setCameraMode(1);
         p.setColorSlotIndex(4);
         p.setColorSlot(slot(1, 4));
@@ -136,7 +136,7 @@ TEST_F(ColorPage, DisableAsksFirstAndIsNotOfferedForSlotOneOrValley)
     EXPECT_TRUE(page.isClosed());
     EXPECT_EQ(commands(), (QList<QByteArray>{bytesOf({0x05, 9, 0, 0})}));
 
-    ColorSettingController first;
+    ColorSettingController first{*AppDelegate::instance()};
     first.setColorSlotIndex(1);
     first.setColorSlot(slot(1, 1));
     first.loadWindow();
@@ -148,7 +148,7 @@ TEST_F(ColorPage, DisableAsksFirstAndIsNotOfferedForSlotOneOrValley)
     first.closeWindow();
 
     settings()->setVizoVersion(VizoSettings::Valley);
-    ColorSettingController valley;
+    ColorSettingController valley{*AppDelegate::instance()};
     valley.setColorSlotIndex(5);
     valley.setColorSlot(slot(1, 5));
     valley.loadWindow();
@@ -191,7 +191,7 @@ TEST_F(ColorPage, OpenedThroughTheEntryPointRunsModallyAndGivesInputBack)
             open->onReturnKeyDown();
         },
         Qt::QueuedConnection);
-    EXPECT_EQ(VizoPages::doColorSlotColorSetting(0, 2), 2);
+    EXPECT_EQ(VizoPages::doColorSlotColorSetting(*AppDelegate::instance(), 0, 2), 2);
     EXPECT_TRUE(keysOffWhileOpen);
     EXPECT_EQ(gestureModeWhileOpen, 0);
     EXPECT_FALSE(app->disableHotKeys());
@@ -199,6 +199,6 @@ TEST_F(ColorPage, OpenedThroughTheEntryPointRunsModallyAndGivesInputBack)
     // Black on white: Next skips white to red.
     EXPECT_EQ(commands(), (QList<QByteArray>{bytesOf({0x05, 0x01, 4, 3})}));
     // Slot 0 opens nothing.
-    VizoPages::doColorSlotColorSetting(0, 0);
+    VizoPages::doColorSlotColorSetting(*AppDelegate::instance(), 0, 0);
     EXPECT_EQ(commands().size(), 1);
 }

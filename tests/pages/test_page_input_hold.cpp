@@ -94,14 +94,14 @@ TEST_F(PageInputHold, ReportsNeitherTakeThePageKeysNorWakeTheMainWindow)
                 boxHadReturn = boxHadReturn && box->hotKeyReturn()->isRegistered();
                 box->onReturnKeyDown();
             });
-            AppDelegate::showMessageBox(QStringLiteral("Note"));
+            AppDelegate::instance()->showMessageBox(QStringLiteral("Note"));
             EXPECT_TRUE(boxHadReturn);
             EXPECT_TRUE(keysOn(page)) << "after the box";
 
             page->hotKeyEsc()->eventKeyDown()(false);
         },
         Qt::QueuedConnection);
-    VizoPages::doContrastSetting();
+    VizoPages::doContrastSetting(*AppDelegate::instance());
 
     ASSERT_TRUE(ran) << "the contrast page did not open";
     EXPECT_FALSE(app->pageService().isPageOpen());
@@ -121,7 +121,7 @@ TEST_F(PageInputHold, AMessageBoxKeepsItsKeysThroughReports)
         mainArmed = armed("CameraMode.ZoomIn");
         box->onReturnKeyDown();
     });
-    AppDelegate::showMessageBox(QStringLiteral("Note"));
+    AppDelegate::instance()->showMessageBox(QStringLiteral("Note"));
     EXPECT_TRUE(boxHadReturn);
     EXPECT_FALSE(mainArmed);
     EXPECT_TRUE(armed("CameraMode.ZoomIn"));

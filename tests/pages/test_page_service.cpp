@@ -14,7 +14,7 @@ struct PageServiceTest : AppFixture
     Seen seen() const
     {
         return {app->disableHotKeys(), app->disableMouseGestures(),
-                AppDelegate::settings()->vizoMouseGestureMode()};
+                AppDelegate::instance()->settings()->vizoMouseGestureMode()};
     }
 };
 

@@ -27,7 +27,7 @@ TEST(PasswordFilter, KeepsEightAsciiLettersAndDigits)
 
 struct WiFiPage : PageFixture
 {
-    WiFiPasswordChangeController page;
+    WiFiPasswordChangeController page{*AppDelegate::instance()};
     QString shown;
 
     void SetUp() override

@@ -68,7 +68,7 @@ TEST(ColorPageKeys, ArrowsAndReturnReachTheDeviceAsOneSetColorSlot)
     app.setTerminateHandler([] {});
     app.setPacketWriter(
         [&channel](const QByteArray &payload) { channel.writeVizoPacket(payload); });
-    AppDelegate::settings()->setCameraMode(1);
+    AppDelegate::instance()->settings()->setCameraMode(1);
 
     bool pressed = false;
     QMetaObject::invokeMethod(
@@ -100,7 +100,7 @@ TEST(ColorPageKeys, ArrowsAndReturnReachTheDeviceAsOneSetColorSlot)
             }
         },
         Qt::QueuedConnection);
-    EXPECT_EQ(VizoPages::doColorSlotColorSetting(1, 5), 5);
+    EXPECT_EQ(VizoPages::doColorSlotColorSetting(*AppDelegate::instance(), 1, 5), 5);
     EXPECT_TRUE(pressed);
 
     QDeadlineTimer deadline(5000);
@@ -108,7 +108,7 @@ TEST(ColorPageKeys, ArrowsAndReturnReachTheDeviceAsOneSetColorSlot)
         QTest::qWait(50);
     // Near slot 5 goes out as slot code 11.
     EXPECT_EQ(log.slotLines().join(QLatin1Char('|')).toStdString(), "SetColorSlot 11 10 10");
-    const VizoColorSlot *slot = AppDelegate::settings()->options()->colorModeForNear()->slot(5);
+    const VizoColorSlot *slot = AppDelegate::instance()->settings()->options()->colorModeForNear()->slot(5);
     EXPECT_EQ(slot->textColor(), 10);
     EXPECT_EQ(slot->bgColor(), 10);
 

@@ -19,6 +19,7 @@ namespace {
 class OrderPage : public ModalWindowController
 {
 public:
+    using ModalWindowController::ModalWindowController;
     QStringList keys;
 
     void enableHotKeys() override { setEnableHotKeyReturn(true); }
@@ -56,7 +57,7 @@ TEST(PageKeyOrder, AnArrowAndReturnActInTheOrderPressed)
     app.setTerminateHandler([] {});
     app.setPacketWriter([](const QByteArray &) {});
 
-    OrderPage page;
+    OrderPage page{*AppDelegate::instance()};
     page.resize(300, 200);
     QStringList seen;
     QMetaObject::invokeMethod(
