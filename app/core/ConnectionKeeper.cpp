@@ -109,7 +109,9 @@ void ConnectionKeeper::whenUnwound(std::function<void()> step)
         return;
     }
     // A window closed by the loss returns from its run when the event that
-    // closed it has been handled; look again shortly.
+    // closed it has been handled; one opened since (a box of a report that
+    // was already queued) is closed too. Look again shortly.
+    m_host.closeOpenWindows();
     QTimer::singleShot(kUnwindPollMs, this, [this, step = std::move(step)]() mutable { whenUnwound(std::move(step)); });
 }
 

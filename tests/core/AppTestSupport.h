@@ -51,12 +51,13 @@ public:
 
 struct AppFixture : ::testing::Test
 {
-    std::unique_ptr<AppDelegate> app;
+    // Made with the fixture, so that windows the fixture holds can be
+    // handed it.
+    std::unique_ptr<AppDelegate> app = std::make_unique<AppDelegate>();
     QList<QByteArray> sent;
 
     void SetUp() override
     {
-        app = std::make_unique<AppDelegate>();
         app->setupModel();
         app->setPacketWriter([this](const QByteArray &payload) { sent << payload; });
         app->setCloseAllUIPauseMs(0);
@@ -67,7 +68,8 @@ struct AppFixture : ::testing::Test
     {
         app->eventDispatcher()->waitForParsers();
         waitMs(10);
-        app.reset();
+        // The delegate goes with the fixture, after the windows a derived
+        // fixture holds.
     }
 
     void withWindow()

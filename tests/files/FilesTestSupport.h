@@ -30,13 +30,14 @@ inline QString utf16Text(const QByteArray &bytes)
 
 struct FilesFixture : ::testing::Test
 {
-    std::unique_ptr<AppDelegate> app;
+    // Made with the fixture, so that windows the fixture holds can be
+    // handed it.
+    std::unique_ptr<AppDelegate> app = std::make_unique<AppDelegate>();
     std::mutex lock;
     QList<QByteArray> sentPayloads;
 
     void SetUp() override
     {
-        app = std::make_unique<AppDelegate>();
         app->setupModel();
         app->setPacketWriter([this](const QByteArray &payload) {
             std::lock_guard guard(lock);
@@ -48,7 +49,8 @@ struct FilesFixture : ::testing::Test
     {
         app->eventDispatcher()->waitForParsers();
         waitMs(10);
-        app.reset();
+        // The delegate goes with the fixture, after the windows a derived
+        // fixture holds.
     }
 
     VizoSettings *settings() { return AppDelegate::instance()->settings(); }

@@ -19,7 +19,7 @@ QByteArray utf16(const QString &s)
 
 struct Browser : FilesFixture
 {
-    ImageFilesController browser{*AppDelegate::instance()};
+    ImageFilesController browser{*app};
 
     FileListTableView *table() { return browser.fileListViewController()->tableView(); }
     int row() { return browser.fileListViewController()->curSelectedRow(); }

@@ -45,7 +45,7 @@ struct DeviceThread
 
 struct Deletion : FilesFixture
 {
-    ImageFilesController browser{*AppDelegate::instance()};
+    ImageFilesController browser{*app};
     DeviceThread device;
     QStringList names;
 

@@ -44,7 +44,7 @@ TEST(ColorStepping, SkipsTheOtherColourAndPairsGreyScale)
 
 struct ColorPage : PageFixture
 {
-    ColorSettingController page{*AppDelegate::instance()};
+    ColorSettingController page{*app};
 
     VizoColorSlot *slot(int view, int index)
     {

@@ -27,7 +27,7 @@ TEST(PasswordFilter, KeepsEightAsciiLettersAndDigits)
 
 struct WiFiPage : PageFixture
 {
-    WiFiPasswordChangeController page{*AppDelegate::instance()};
+    WiFiPasswordChangeController page{*app};
     QString shown;
 
     void SetUp() override
