@@ -1,17 +1,10 @@
 #pragma once
-// The root object of the application: it lives for the whole run and owns
-// the current connection (settings model, device link, dispatcher), the
-// main window with the camera picture, the tree menu, the modal window
-// stack, the hot key and gesture tables and the flags that gate user input.
-// It is the AppContext every window, page, menu and browser is handed when
-// it is made; only main.cpp and tests see this class.
-//
-// The delegate owns; small collaborators do the work: VizoConnection (one
-// connection's objects), ConnectionKeeper (when to connect and release),
-// VizoEventDispatcher (device reports), MainWindowController (the window and
-// its geometry), CapturePicture (the picture), InputArming (hot keys and
-// gestures), ModalBoxes (message boxes).
-//
+// The root object: it lives for the whole run and owns the current
+// connection, the main window with the picture, the tree menu, the modal
+// stack, the hot key and gesture tables and the input flags. It is the
+// AppContext every window, page, menu and browser is handed; only main.cpp
+// and tests see this class. Collaborators do the work: VizoConnection,
+// ConnectionKeeper, StackControl, CapturePicture, InputArming, ModalBoxes.
 // Main thread only.
 #include "CapturePicture.h"
 #include "CommandLine.h"
@@ -28,14 +21,9 @@
 #include "kit/SplashController.h"
 #include "kit/Stack.h"
 
-#include <QHash>
 #include <QMap>
-#include <QObject>
 #include <QPointer>
 #include <QRect>
-
-#include <functional>
-#include <memory>
 
 class LumenViewController;
 class MainWindowController;
