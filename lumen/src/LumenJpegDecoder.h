@@ -1,14 +1,28 @@
 #pragma once
-// Decodes MJPEG frames with libturbojpeg. One decoder per thread.
+// Decodes MJPEG frames. One decoder per capturing thread; a decoder is not
+// shared between threads.
+//
+// Threads: a frame carrying restart markers is decoded on two cores. The
+// calling thread decodes the rows above the restart marker nearest the
+// middle while the decoder's helper thread decodes the rows below it into
+// the same planes; decodeFrame() returns once both are done. The helper is
+// started with the first such frame and lives as long as the decoder, so
+// no frame starts a thread. Frames without restart markers (the entropy
+// coded data can only be read from the start) and small frames are decoded
+// on the calling thread alone. Either way the planes are the same, byte for
+// byte, as a whole-frame decode gives.
 #include "LumenBufferPool.h"
 #include "LumenFrame.h"
 
 #include <QImage>
 
+#include <memory>
+
 class LumenJpegDecoder
 {
 public:
-    LumenJpegDecoder();
+    enum class Threads { One, Two };
+    explicit LumenJpegDecoder(Threads threads = Threads::Two);
     ~LumenJpegDecoder();
     LumenJpegDecoder(const LumenJpegDecoder &) = delete;
     LumenJpegDecoder &operator=(const LumenJpegDecoder &) = delete;
@@ -24,11 +38,17 @@ public:
     bool decodeFrame(const uchar *data, qsizetype size, LumenFrame &frame);
 
     QString error() const { return m_error; }
+    // Frames decoded on two threads so far (for tests and the benchmark).
+    quint64 splitFrames() const { return m_splitFrames; }
 
 private:
     bool readHeader(const uchar *data, qsizetype size, int &width, int &height, int &subsampling);
+    bool decodeRgb(const uchar *data, qsizetype size, LumenFrame &frame);
 
+    struct Private;
+    std::unique_ptr<Private> d;
     LumenBufferPool m_planeBuffers;
-    void *m_handle = nullptr;
+    void *m_handle = nullptr; // turbojpeg, for whole pictures
     QString m_error;
+    quint64 m_splitFrames = 0;
 };

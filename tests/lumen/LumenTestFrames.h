@@ -8,7 +8,11 @@
 #include <turbojpeg.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
+
+#include <jpeglib.h>
 
 namespace lumentest {
 
@@ -60,6 +64,62 @@ inline QByteArray toJpeg(const QImage &image, int quality = 95)
     QByteArray bytes(reinterpret_cast<const char *>(jpeg), qsizetype(size));
     tjFree(jpeg);
     return bytes;
+}
+
+// Through libjpeg, which (unlike TurboJPEG 2.1) writes restart markers:
+// every `restartRows` MCU rows, or every `restartMcus` MCUs. Luma sampling
+// 2x1 is 4:2:2, 2x2 is 4:2:0.
+struct JpegOptions
+{
+    int h = 2, v = 1;
+    int restartRows = 0;
+    int restartMcus = 0;
+    int quality = 90;
+};
+
+inline QByteArray toJpeg(const QImage &image, const JpegOptions &options)
+{
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    jpeg_compress_struct c{};
+    jpeg_error_mgr error{};
+    c.err = jpeg_std_error(&error);
+    jpeg_create_compress(&c);
+    unsigned char *out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&c, &out, &size);
+    c.image_width = JDIMENSION(rgb.width());
+    c.image_height = JDIMENSION(rgb.height());
+    c.input_components = 3;
+    c.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&c);
+    jpeg_set_quality(&c, options.quality, TRUE);
+    c.comp_info[0].h_samp_factor = options.h;
+    c.comp_info[0].v_samp_factor = options.v;
+    c.restart_in_rows = options.restartRows;
+    c.restart_interval = unsigned(options.restartMcus);
+    jpeg_start_compress(&c, TRUE);
+    while (c.next_scanline < c.image_height) {
+        auto *row = const_cast<JSAMPROW>(rgb.constScanLine(int(c.next_scanline)));
+        jpeg_write_scanlines(&c, &row, 1);
+    }
+    jpeg_finish_compress(&c);
+    QByteArray bytes(reinterpret_cast<const char *>(out), qsizetype(size));
+    std::free(out);
+    jpeg_destroy_compress(&c);
+    return bytes;
+}
+
+// Detail everywhere (so every block has coefficients): gradients under a
+// pattern of lines.
+inline QImage busyPicture(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y,
+                           qRgb((x * 255) / std::max(1, width - 1), (y * 255) / std::max(1, height - 1),
+                                ((x / 3 + y / 5) % 7) * 36));
+    return image;
 }
 
 // Four quadrants: red, green / blue, white.

@@ -7,6 +7,8 @@
 #include "LumenYuyv.h"
 
 #include <cmath>
+#include <cstring>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -348,5 +350,100 @@ TEST(LumenJpeg, APictureStillHeldIsNeverOverwrittenByTheNextFrame)
         QImage shown;
         ASSERT_TRUE(LumenPlanar::toRgb32(held->planes, shown));
         ASSERT_TRUE(near(shown.pixel(10, 10), qRgb(255, 0, 0), 8)) << "after frame " << i;
+    }
+}
+
+namespace {
+
+// The path frames took before they could be split: TurboJPEG's planes of
+// the whole frame, then the converter.
+QImage viaWholeFramePlanes(const QByteArray &jpeg)
+{
+    std::unique_ptr<void, int (*)(tjhandle)> handle(tjInitDecompress(), tjDestroy);
+    const auto *bytes = reinterpret_cast<const uchar *>(jpeg.constData());
+    int width = 0, height = 0, subsampling = 0, colorspace = 0;
+    if (!handle || tjDecompressHeader3(handle.get(), bytes, (unsigned long)jpeg.size(), &width,
+                                       &height, &subsampling, &colorspace) != 0)
+        return {};
+    std::vector<uchar> planes[3];
+    unsigned char *dst[3];
+    int strides[3];
+    for (int i = 0; i < 3; ++i) {
+        planes[i].resize(size_t(tjPlaneSizeYUV(i, width, 0, height, subsampling)));
+        dst[i] = planes[i].data();
+        strides[i] = tjPlaneWidth(i, width, subsampling);
+    }
+    if (tjDecompressToYUVPlanes(handle.get(), bytes, (unsigned long)jpeg.size(), dst, width,
+                                strides, height, TJFLAG_FASTDCT | TJFLAG_FASTUPSAMPLE) != 0 &&
+        tjGetErrorCode(handle.get()) != TJERR_WARNING)
+        return {};
+    LumenYuvPlanes p;
+    p.y = dst[0];
+    p.u = dst[1];
+    p.v = dst[2];
+    p.yBytesPerLine = strides[0];
+    p.uvBytesPerLine = strides[1];
+    p.width = width;
+    p.height = height;
+    p.xShift = subsampling == TJSAMP_422 || subsampling == TJSAMP_420;
+    p.yShift = subsampling == TJSAMP_420;
+    QImage out;
+    LumenPlanar::toRgb32(p, out);
+    return out;
+}
+
+} // namespace
+
+TEST(LumenJpeg, FramesSplitAtARestartMarkerShowExactlyWhatAWholeDecodeShows)
+{
+    using lumentest::JpegOptions;
+    struct Case
+    {
+        const char *name;
+        int width, height;
+        JpegOptions options;
+        double keep; // share of the bytes that arrived
+        bool split;
+    };
+    const Case cases[] = {
+        {"4:2:2 without markers", 640, 480, {2, 1, 0, 0, 90}, 1.0, false},
+        {"4:2:0 without markers", 640, 480, {2, 2, 0, 0, 90}, 1.0, false},
+        {"4:2:2, a marker per row", 640, 480, {2, 1, 1, 0, 90}, 1.0, true},
+        {"4:2:0, a marker per row", 640, 480, {2, 2, 1, 0, 90}, 1.0, true},
+        // Odd sizes: partial MCUs at the right and the bottom; an
+        // interval that is not a whole row.
+        {"4:2:2 odd size, a marker per row", 645, 359, {2, 1, 1, 0, 90}, 1.0, true},
+        {"4:2:0 odd size, every 3 MCUs", 646, 362, {2, 2, 0, 3, 90}, 1.0, true},
+        {"4:4:4, every 7 MCUs", 640, 480, {1, 1, 0, 7, 90}, 1.0, true},
+        // Cut short on the wire, below and above the middle.
+        {"4:2:2 with markers, cut short", 640, 480, {2, 1, 1, 0, 90}, 0.75, true},
+        {"4:2:2 with markers, cut early", 640, 480, {2, 1, 1, 0, 90}, 0.3, false},
+    };
+    LumenJpegDecoder decoder;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QByteArray whole =
+            lumentest::toJpeg(lumentest::busyPicture(c.width, c.height), c.options);
+        const QByteArray jpeg = whole.left(qsizetype(double(whole.size()) * c.keep));
+        const QImage expected = viaWholeFramePlanes(jpeg);
+        ASSERT_FALSE(expected.isNull());
+        // Twice: the second frame reuses the planes and the helper.
+        for (int round = 0; round < 2; ++round) {
+            const quint64 splitBefore = decoder.splitFrames();
+            LumenFrame frame;
+            ASSERT_TRUE(decoder.decodeFrame(reinterpret_cast<const uchar *>(jpeg.constData()),
+                                            jpeg.size(), frame))
+                << decoder.error().toStdString();
+            ASSERT_EQ(frame.kind, LumenFrame::Kind::Planar);
+            EXPECT_EQ(decoder.splitFrames() - splitBefore, c.split ? 1u : 0u);
+            QImage shown;
+            ASSERT_TRUE(LumenPlanar::toRgb32(frame.planes, shown));
+            ASSERT_EQ(shown.size(), expected.size());
+            for (int y = 0; y < shown.height(); ++y)
+                ASSERT_EQ(std::memcmp(shown.constScanLine(y), expected.constScanLine(y),
+                                      size_t(shown.width()) * 4),
+                          0)
+                    << "line " << y;
+        }
     }
 }
