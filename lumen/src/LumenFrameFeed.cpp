@@ -43,15 +43,24 @@ bool LumenFrameFeed::Private::decodeAndPublish(const Pushed &pushed)
 {
     auto frame = std::make_shared<LumenFrame>();
     frame->arrivalNs = pushed.arrivalNs;
+    const std::shared_ptr<LumenFrameSlot> target = currentSlot();
+    bool published = false;
+    // Shown from the start of its decoding where it is decoded on this
+    // thread alone; otherwise once done.
+    const auto publish = [&] {
+        if (target)
+            target->publish(frame);
+        published = true;
+    };
     if (!decoder.decodeFrame(reinterpret_cast<const uchar *>(pushed.bytes.constData()),
-                             pushed.bytes.size(), *frame)) {
+                             pushed.bytes.size(), *frame, publish)) {
         qCWarning(lcLumen) << "dropping an MJPEG frame:" << decoder.error();
         return false;
     }
     if (!pushed.size.isEmpty() && frame->size != pushed.size)
         qCDebug(lcLumen) << "MJPEG frame is" << frame->size << "not" << pushed.size;
-    if (auto target = currentSlot())
-        target->publish(std::move(frame));
+    if (!published)
+        publish();
     return true;
 }
 

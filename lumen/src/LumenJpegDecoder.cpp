@@ -9,6 +9,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <mutex>
 #include <numeric>
@@ -189,6 +190,7 @@ struct Target
 {
     JSAMPLE *plane[3];
     int stride[3];
+    LumenFrameRows *rows; // told as rows arrive, when the frame is already shown
 };
 
 bool planarLayout(const jpeg_decompress_struct &c, Layout &l)
@@ -258,6 +260,8 @@ void readRows(jpeg_decompress_struct &c, const Target &t, int rows)
         }
         if (jpeg_read_raw_data(&c, arrays, JDIMENSION(step)) == 0)
             break;
+        if (t.rows)
+            t.rows->advance(row + step);
     }
 }
 
@@ -501,7 +505,8 @@ bool LumenJpegDecoder::decodeRgb(const uchar *data, qsizetype size, LumenFrame &
     return true;
 }
 
-bool LumenJpegDecoder::decodeFrame(const uchar *data, qsizetype size, LumenFrame &frame)
+bool LumenJpegDecoder::decodeFrame(const uchar *data, qsizetype size, LumenFrame &frame,
+                                   const std::function<void()> &started)
 {
     if (!d->upper.created || !d->lower.created) {
         m_error = QStringLiteral("the JPEG decoder could not be created");
@@ -544,6 +549,28 @@ bool LumenJpegDecoder::decodeFrame(const uchar *data, qsizetype size, LumenFrame
         target.stride[i] = layout.stride[i];
     }
 
+    LumenYuvPlanes planes;
+    planes.width = width;
+    planes.height = height;
+    planes.y = target.plane[0];
+    planes.yBytesPerLine = target.stride[0];
+    if (layout.components == 3) {
+        planes.u = target.plane[1];
+        planes.v = target.plane[2];
+        planes.uvBytesPerLine = target.stride[1];
+        planes.xShift = layout.maxH == 2 ? 1 : 0;
+        planes.yShift = layout.maxV == 2 ? 1 : 0;
+    }
+    if (!LumenPlanar::supported(planes)) {
+        jpeg_abort_decompress(&c);
+        m_error = QStringLiteral("unsupported picture layout");
+        return false;
+    }
+    frame.kind = LumenFrame::Kind::Planar;
+    frame.size = QSize(width, height);
+    frame.planes = planes;
+    frame.keeper = buffer;
+
     const qsizetype codedStart = upper.source.pub.next_input_byte - data;
     Split split;
     bool ok;
@@ -576,33 +603,21 @@ bool LumenJpegDecoder::decodeFrame(const uchar *data, qsizetype size, LumenFrame
                 m_error = upper.message();
         }
     } else {
+        // One thread decodes; the drawing can convert the rows already
+        // decoded meanwhile.
+        if (started) {
+            frame.rows = std::make_shared<LumenFrameRows>(height);
+            target.rows = frame.rows.get();
+            started();
+        }
         ok = decodeRows(upper, target, height);
         if (!ok)
             m_error = upper.message();
+        if (frame.rows)
+            frame.rows->finish();
     }
     if (!ok)
         return false;
-
-    LumenYuvPlanes planes;
-    planes.width = width;
-    planes.height = height;
-    planes.y = target.plane[0];
-    planes.yBytesPerLine = target.stride[0];
-    if (layout.components == 3) {
-        planes.u = target.plane[1];
-        planes.v = target.plane[2];
-        planes.uvBytesPerLine = target.stride[1];
-        planes.xShift = layout.maxH == 2 ? 1 : 0;
-        planes.yShift = layout.maxV == 2 ? 1 : 0;
-    }
-    if (!LumenPlanar::supported(planes)) {
-        m_error = QStringLiteral("unsupported picture layout");
-        return false;
-    }
-    frame.kind = LumenFrame::Kind::Planar;
-    frame.size = QSize(width, height);
-    frame.planes = planes;
-    frame.keeper = std::move(buffer);
     m_error.clear();
     return true;
 }

@@ -320,12 +320,18 @@ void LumenV4l2Source::run(std::shared_ptr<Stream> stream)
         auto frame = std::make_shared<LumenFrame>();
         frame->arrivalNs = arrival;
         if (mjpeg) {
-            const bool decoded = decoder.decodeFrame(start, used, *frame);
+            // Shown from the start of its decoding where it is decoded on
+            // this thread alone; otherwise once done.
+            bool published = false;
+            const bool decoded = decoder.decodeFrame(start, used, *frame, [&] {
+                m_slot->publish(frame);
+                published = true;
+            });
             stream->requeue(index);
-            if (!decoded) {
+            if (!decoded)
                 qCDebug(lcLumen) << "dropping an MJPEG frame:" << decoder.error();
+            if (!decoded || published)
                 continue;
-            }
         } else {
             if (used < yuyvBytes) {
                 stream->requeue(index);

@@ -1,6 +1,8 @@
 #pragma once
 // Frames for the tests, made in memory as a camera would send them.
 #include "TestWait.h"
+#include "LumenPlanar.h"
+
 #include <QByteArray>
 #include <QColor>
 #include <QImage>
@@ -11,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 #include <jpeglib.h>
 
@@ -120,6 +123,43 @@ inline QImage busyPicture(int width, int height)
                            qRgb((x * 255) / std::max(1, width - 1), (y * 255) / std::max(1, height - 1),
                                 ((x / 3 + y / 5) % 7) * 36));
     return image;
+}
+
+// The path frames took before they could be split: TurboJPEG's planes of
+// the whole frame, then the converter.
+inline QImage viaWholeFramePlanes(const QByteArray &jpeg)
+{
+    std::unique_ptr<void, int (*)(tjhandle)> handle(tjInitDecompress(), tjDestroy);
+    const auto *bytes = reinterpret_cast<const uchar *>(jpeg.constData());
+    int width = 0, height = 0, subsampling = 0, colorspace = 0;
+    if (!handle || tjDecompressHeader3(handle.get(), bytes, (unsigned long)jpeg.size(), &width,
+                                       &height, &subsampling, &colorspace) != 0)
+        return {};
+    std::vector<uchar> planes[3];
+    unsigned char *dst[3];
+    int strides[3];
+    for (int i = 0; i < 3; ++i) {
+        planes[i].resize(size_t(tjPlaneSizeYUV(i, width, 0, height, subsampling)));
+        dst[i] = planes[i].data();
+        strides[i] = tjPlaneWidth(i, width, subsampling);
+    }
+    if (tjDecompressToYUVPlanes(handle.get(), bytes, (unsigned long)jpeg.size(), dst, width,
+                                strides, height, TJFLAG_FASTDCT | TJFLAG_FASTUPSAMPLE) != 0 &&
+        tjGetErrorCode(handle.get()) != TJERR_WARNING)
+        return {};
+    LumenYuvPlanes p;
+    p.y = dst[0];
+    p.u = dst[1];
+    p.v = dst[2];
+    p.yBytesPerLine = strides[0];
+    p.uvBytesPerLine = strides[1];
+    p.width = width;
+    p.height = height;
+    p.xShift = subsampling == TJSAMP_422 || subsampling == TJSAMP_420;
+    p.yShift = subsampling == TJSAMP_420;
+    QImage out;
+    LumenPlanar::toRgb32(p, out);
+    return out;
 }
 
 // Four quadrants: red, green / blue, white.

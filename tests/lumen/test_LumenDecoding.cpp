@@ -353,47 +353,6 @@ TEST(LumenJpeg, APictureStillHeldIsNeverOverwrittenByTheNextFrame)
     }
 }
 
-namespace {
-
-// The path frames took before they could be split: TurboJPEG's planes of
-// the whole frame, then the converter.
-QImage viaWholeFramePlanes(const QByteArray &jpeg)
-{
-    std::unique_ptr<void, int (*)(tjhandle)> handle(tjInitDecompress(), tjDestroy);
-    const auto *bytes = reinterpret_cast<const uchar *>(jpeg.constData());
-    int width = 0, height = 0, subsampling = 0, colorspace = 0;
-    if (!handle || tjDecompressHeader3(handle.get(), bytes, (unsigned long)jpeg.size(), &width,
-                                       &height, &subsampling, &colorspace) != 0)
-        return {};
-    std::vector<uchar> planes[3];
-    unsigned char *dst[3];
-    int strides[3];
-    for (int i = 0; i < 3; ++i) {
-        planes[i].resize(size_t(tjPlaneSizeYUV(i, width, 0, height, subsampling)));
-        dst[i] = planes[i].data();
-        strides[i] = tjPlaneWidth(i, width, subsampling);
-    }
-    if (tjDecompressToYUVPlanes(handle.get(), bytes, (unsigned long)jpeg.size(), dst, width,
-                                strides, height, TJFLAG_FASTDCT | TJFLAG_FASTUPSAMPLE) != 0 &&
-        tjGetErrorCode(handle.get()) != TJERR_WARNING)
-        return {};
-    LumenYuvPlanes p;
-    p.y = dst[0];
-    p.u = dst[1];
-    p.v = dst[2];
-    p.yBytesPerLine = strides[0];
-    p.uvBytesPerLine = strides[1];
-    p.width = width;
-    p.height = height;
-    p.xShift = subsampling == TJSAMP_422 || subsampling == TJSAMP_420;
-    p.yShift = subsampling == TJSAMP_420;
-    QImage out;
-    LumenPlanar::toRgb32(p, out);
-    return out;
-}
-
-} // namespace
-
 TEST(LumenJpeg, FramesSplitAtARestartMarkerShowExactlyWhatAWholeDecodeShows)
 {
     using lumentest::JpegOptions;
@@ -425,7 +384,7 @@ TEST(LumenJpeg, FramesSplitAtARestartMarkerShowExactlyWhatAWholeDecodeShows)
         const QByteArray whole =
             lumentest::toJpeg(lumentest::busyPicture(c.width, c.height), c.options);
         const QByteArray jpeg = whole.left(qsizetype(double(whole.size()) * c.keep));
-        const QImage expected = viaWholeFramePlanes(jpeg);
+        const QImage expected = lumentest::viaWholeFramePlanes(jpeg);
         ASSERT_FALSE(expected.isNull());
         // Twice: the second frame reuses the planes and the helper.
         for (int round = 0; round < 2; ++round) {
