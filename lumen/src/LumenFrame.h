@@ -20,14 +20,18 @@ class LumenFrameRows
 public:
     explicit LumenFrameRows(int total) : m_total(total) {}
 
-    // Decoding thread: rows [0, rows) are in the planes.
+    // Decoding thread: rows [0, rows) are in the planes. Wakes the
+    // drawing only once the rows it waits for are there, not per row.
     void advance(int rows)
     {
+        bool wake;
         {
             std::lock_guard lock(m_mutex);
             m_done = std::min(rows, m_total);
+            wake = m_wanted > 0 && m_done >= m_wanted;
         }
-        m_changed.notify_all();
+        if (wake)
+            m_changed.notify_all();
     }
     // Decoding thread: no more rows will come (the frame is done, or gave
     // up; rows not decoded keep what the memory held).
@@ -36,12 +40,15 @@ public:
     void waitFor(int rows) const
     {
         std::unique_lock lock(m_mutex);
-        m_changed.wait(lock, [&] { return m_done >= std::min(rows, m_total); });
+        m_wanted = std::min(rows, m_total);
+        m_changed.wait(lock, [&] { return m_done >= m_wanted; });
+        m_wanted = 0;
     }
 
 private:
     const int m_total;
     int m_done = 0;
+    mutable int m_wanted = 0; // what the (one) drawing thread waits for
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_changed;
 };

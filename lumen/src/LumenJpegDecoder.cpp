@@ -278,8 +278,8 @@ bool decodeRows(Decompressor &d, const Target &t, int rows)
     return true;
 }
 
-// Where a frame can be cut in two: the restart marker nearest the middle
-// that also starts a row of MCUs. The lower part is then decoded as a
+// Where a frame can be cut in two: a restart marker that also starts a row
+// of MCUs, the one nearest the middle of the coded data. The lower part is then decoded as a
 // picture of its own: the same header with the lower height, followed by
 // the coded data after that marker.
 struct Split
@@ -316,21 +316,20 @@ bool findSplit(const uchar *data, qsizetype size, qsizetype codedStart,
         return false;
 
     // Boundaries that start a row come every lcm(interval, row) MCUs.
+    // Reading the coded data is most of the work, so the cut goes to the
+    // boundary nearest the middle of the coded bytes, not of the rows.
     const long interval = long(c.restart_interval), perRow = l.mcusPerRow;
     const long step = std::lcm(interval, perRow);
-    const long stepRows = step / perRow;
-    const long boundary = std::max(1L, std::lround(double(l.mcuRows) / 2.0 / double(stepRows)));
-    const long cutRow = boundary * stepRows;
-    if (cutRow >= l.mcuRows)
-        return false;
-    const long wanted = boundary * (step / interval); // markers above the cut
+    const long markersPerStep = step / interval, rowsPerStep = step / perRow;
+    const qsizetype middle = codedStart + (size - codedStart) / 2;
 
-    long seen = 0;
+    long seen = 0, bestMarkers = 0;
+    qsizetype bestStart = 0;
     qsizetype p = codedStart;
     while (p + 1 < size) {
         const void *found = std::memchr(data + p, 0xFF, size_t(size - p - 1));
         if (!found)
-            return false;
+            break;
         p = static_cast<const uchar *>(found) - data;
         const uchar next = data[p + 1];
         if (next == 0x00) { // a stuffed 0xFF byte
@@ -342,19 +341,27 @@ bool findSplit(const uchar *data, qsizetype size, qsizetype codedStart,
             continue;
         }
         // Restart markers count 0..7 over and over; one out of turn, or
-        // any other marker, and the frame is left to a single decode.
+        // any other marker, ends the search.
         if (next < JPEG_RST0 || next > JPEG_RST0 + 7 || next - JPEG_RST0 != (seen & 7))
-            return false;
+            break;
         p += 2;
-        if (++seen == wanted) {
-            s.heightField = heightField;
-            s.lowerStart = p;
-            s.rows = int(cutRow) * DCTSIZE * l.maxV;
-            s.restartOffset = int(wanted & 7);
-            return true;
+        ++seen;
+        if (seen % markersPerStep != 0 || seen / markersPerStep * rowsPerStep >= l.mcuRows)
+            continue;
+        if (bestMarkers == 0 || std::abs(p - middle) < std::abs(bestStart - middle)) {
+            bestMarkers = seen;
+            bestStart = p;
         }
+        if (p >= middle)
+            break;
     }
-    return false;
+    if (bestMarkers == 0)
+        return false;
+    s.heightField = heightField;
+    s.lowerStart = bestStart;
+    s.rows = int(bestMarkers / markersPerStep * rowsPerStep) * DCTSIZE * l.maxV;
+    s.restartOffset = int(bestMarkers & 7);
+    return true;
 }
 
 } // namespace
