@@ -14,6 +14,7 @@
 #include <mutex>
 #include <numeric>
 #include <thread>
+#include <vector>
 
 // jpeglib.h needs FILE and size_t declared first.
 #include <jerror.h>
@@ -278,20 +279,37 @@ bool decodeRows(Decompressor &d, const Target &t, int rows)
     return true;
 }
 
-// Where a frame can be cut in two: a restart marker that also starts a row
-// of MCUs, the one nearest the middle of the coded data. The lower part is then decoded as a
-// picture of its own: the same header with the lower height, followed by
-// the coded data after that marker.
-struct Split
+// Where a frame can be cut: restart markers that also start a row of MCUs.
+// Each piece below the first is decoded as a picture of its own: the same
+// header with the height of the rest of the frame, followed by the coded
+// data after its marker. The frame is cut into a few pieces that both
+// threads take in turn, so that a thread kept off its core for a while
+// (the other programs on the machine) costs only a piece, not a half.
+constexpr int kPieces = 4;
+
+struct Plan
 {
     qsizetype heightField = -1; // the frame header's height, big endian
-    qsizetype lowerStart = 0;   // coded data of the lower part
-    int rows = 0;               // picture rows above the cut
-    int restartOffset = 0;
+    qsizetype codedStart = 0;
+    int count = 0;
+    // Piece i: rows [row[i], row[i + 1]), coded data from start[i], its
+    // restart markers counting on from offset[i].
+    int row[kPieces + 1] = {};
+    qsizetype start[kPieces] = {};
+    int offset[kPieces] = {};
+    JOCTET height[kPieces][2] = {};
 };
 
-bool findSplit(const uchar *data, qsizetype size, qsizetype codedStart,
-               const jpeg_decompress_struct &c, const Layout &l, Split &s)
+struct Boundary
+{
+    qsizetype start; // coded data after the marker
+    long markers;    // restart markers above
+    int row;         // MCU row it starts
+};
+
+bool planPieces(const uchar *data, qsizetype size, qsizetype codedStart,
+                const jpeg_decompress_struct &c, const Layout &l,
+                std::vector<Boundary> &boundaries, Plan &plan)
 {
     if (c.progressive_mode || c.arith_code || c.restart_interval == 0 || l.components != 3 ||
         c.comps_in_scan != 3 || l.mcuRows < 2)
@@ -316,15 +334,11 @@ bool findSplit(const uchar *data, qsizetype size, qsizetype codedStart,
         return false;
 
     // Boundaries that start a row come every lcm(interval, row) MCUs.
-    // Reading the coded data is most of the work, so the cut goes to the
-    // boundary nearest the middle of the coded bytes, not of the rows.
     const long interval = long(c.restart_interval), perRow = l.mcusPerRow;
     const long step = std::lcm(interval, perRow);
     const long markersPerStep = step / interval, rowsPerStep = step / perRow;
-    const qsizetype middle = codedStart + (size - codedStart) / 2;
-
-    long seen = 0, bestMarkers = 0;
-    qsizetype bestStart = 0;
+    boundaries.clear();
+    long seen = 0;
     qsizetype p = codedStart;
     while (p + 1 < size) {
         const void *found = std::memchr(data + p, 0xFF, size_t(size - p - 1));
@@ -341,49 +355,93 @@ bool findSplit(const uchar *data, qsizetype size, qsizetype codedStart,
             continue;
         }
         // Restart markers count 0..7 over and over; one out of turn, or
-        // any other marker, ends the search.
+        // any other marker (the end), ends the search.
         if (next < JPEG_RST0 || next > JPEG_RST0 + 7 || next - JPEG_RST0 != (seen & 7))
             break;
         p += 2;
         ++seen;
-        if (seen % markersPerStep != 0 || seen / markersPerStep * rowsPerStep >= l.mcuRows)
-            continue;
-        if (bestMarkers == 0 || std::abs(p - middle) < std::abs(bestStart - middle)) {
-            bestMarkers = seen;
-            bestStart = p;
-        }
-        if (p >= middle)
-            break;
+        const long row = seen / markersPerStep * rowsPerStep;
+        if (seen % markersPerStep == 0 && row < l.mcuRows)
+            boundaries.push_back({p, seen, int(row)});
     }
-    if (bestMarkers == 0)
+    if (boundaries.empty())
         return false;
-    s.heightField = heightField;
-    s.lowerStart = bestStart;
-    s.rows = int(bestMarkers / markersPerStep * rowsPerStep) * DCTSIZE * l.maxV;
-    s.restartOffset = int(bestMarkers & 7);
-    return true;
+
+    // Reading the coded data is most of the work: the cuts go to the
+    // boundaries nearest equal shares of the coded bytes.
+    plan.heightField = heightField;
+    plan.codedStart = codedStart;
+    plan.count = 1;
+    plan.row[0] = 0;
+    plan.start[0] = codedStart;
+    plan.offset[0] = 0;
+    size_t b = 0;
+    for (int piece = 1; piece < kPieces; ++piece) {
+        const qsizetype share = codedStart + (size - codedStart) * piece / kPieces;
+        while (b + 1 < boundaries.size() &&
+               std::abs(boundaries[b + 1].start - share) <= std::abs(boundaries[b].start - share))
+            ++b;
+        const Boundary &cut = boundaries[b];
+        const int row = cut.row * DCTSIZE * l.maxV;
+        if (row <= plan.row[plan.count - 1])
+            continue;
+        plan.row[plan.count] = row;
+        plan.start[plan.count] = cut.start;
+        plan.offset[plan.count] = int(cut.markers & 7);
+        const int rest = int(c.image_height) - row;
+        plan.height[plan.count][0] = JOCTET(rest >> 8);
+        plan.height[plan.count][1] = JOCTET(rest & 0xff);
+        ++plan.count;
+    }
+    plan.row[plan.count] = int(c.image_height);
+    return plan.count > 1;
+}
+
+// Decodes piece `i` of the plan into the planes with `d`.
+bool decodePiece(Decompressor &d, const uchar *data, qsizetype size, const Plan &plan, int i,
+                 const Layout &layout, Target target)
+{
+    const auto field = size_t(plan.heightField);
+    if (i == 0) {
+        d.setSource({{data, size_t(size)}}, 0);
+    } else {
+        d.setSource({{data, field},
+                     {plan.height[i], 2},
+                     {data + field + 2, size_t(plan.codedStart) - field - 2},
+                     {data + plan.start[i], size_t(size - plan.start[i])}},
+                    plan.offset[i]);
+    }
+    for (int c = 0; c < layout.components; ++c)
+        target.plane[c] += qsizetype(plan.row[i] / layout.maxV * layout.v[c]) * layout.stride[c];
+    return readJpegHeader(d) && decodeRows(d, target, plan.row[i + 1] - plan.row[i]);
 }
 
 } // namespace
 
-// The helper thread decodes the lower part of a split frame with a
-// decompressor of its own; the calling thread waits for it before
-// returning the frame.
+// The helper thread takes pieces of a split frame with a decompressor of
+// its own, in turn with the calling thread, which waits for the piece the
+// helper is on before returning the frame.
 struct LumenJpegDecoder::Private
 {
     LumenJpegDecoder::Threads threads;
     Decompressor upper;
-    Decompressor lower;
-    JOCTET lowerHeight[2] = {};
+    Decompressor helperDecompressor;
+    std::vector<Boundary> boundaries; // kept: no allocation per frame
 
     std::mutex mutex;
     std::condition_variable changed;
     std::thread helper;
     bool quit = false;
+    // The frame being split, valid while `job` or `helperBusy`.
     bool job = false;
-    bool finished = false;
-    bool lowerOk = false;
-    Target lowerTarget{};
+    bool helperBusy = false;
+    bool failed = false;
+    int next = 0;
+    const uchar *data = nullptr;
+    qsizetype size = 0;
+    Plan plan;
+    Layout layout;
+    Target target{};
 
     explicit Private(LumenJpegDecoder::Threads t) : threads(t) {}
     ~Private()
@@ -398,40 +456,52 @@ struct LumenJpegDecoder::Private
         helper.join();
     }
 
-    void startLower(const Target &target)
+    // Calling thread: decodes the split frame with the helper.
+    bool decodeSplit()
     {
         if (!helper.joinable())
             helper = std::thread([this] { helperLoop(); });
         {
             std::lock_guard lock(mutex);
-            lowerTarget = target;
+            next = 1; // piece 0 is the caller's: its header is read already
+            failed = false;
             job = true;
-            finished = false;
         }
         changed.notify_all();
-    }
-
-    bool waitLower()
-    {
+        bool ok = decodeRows(upper, target, plan.row[1]);
+        for (;;) {
+            int i;
+            {
+                std::lock_guard lock(mutex);
+                if (next >= plan.count)
+                    break;
+                i = next++;
+            }
+            ok = decodePiece(upper, data, size, plan, i, layout, target) && ok;
+        }
+        // All pieces are taken: wait only for one the helper is on.
         std::unique_lock lock(mutex);
-        changed.wait(lock, [&] { return finished; });
-        return lowerOk;
+        job = false;
+        changed.wait(lock, [&] { return !helperBusy; });
+        return ok && !failed;
     }
 
     void helperLoop()
     {
         std::unique_lock lock(mutex);
         for (;;) {
-            changed.wait(lock, [&] { return quit || job; });
+            changed.wait(lock, [&] { return quit || (job && next < plan.count); });
             if (quit)
                 return;
-            job = false;
-            const Target target = lowerTarget;
-            lock.unlock();
-            const bool ok = readJpegHeader(lower) && decodeRows(lower, target, INT_MAX);
-            lock.lock();
-            lowerOk = ok;
-            finished = true;
+            while (job && next < plan.count) {
+                const int i = next++;
+                helperBusy = true;
+                lock.unlock();
+                const bool ok = decodePiece(helperDecompressor, data, size, plan, i, layout, target);
+                lock.lock();
+                helperBusy = false;
+                failed = failed || !ok;
+            }
             lock.unlock();
             changed.notify_all();
             lock.lock();
@@ -515,7 +585,7 @@ bool LumenJpegDecoder::decodeRgb(const uchar *data, qsizetype size, LumenFrame &
 bool LumenJpegDecoder::decodeFrame(const uchar *data, qsizetype size, LumenFrame &frame,
                                    const std::function<void()> &started)
 {
-    if (!d->upper.created || !d->lower.created) {
+    if (!d->upper.created || !d->helperDecompressor.created) {
         m_error = QStringLiteral("the JPEG decoder could not be created");
         return false;
     }
@@ -579,31 +649,18 @@ bool LumenJpegDecoder::decodeFrame(const uchar *data, qsizetype size, LumenFrame
     frame.keeper = buffer;
 
     const qsizetype codedStart = upper.source.pub.next_input_byte - data;
-    Split split;
     bool ok;
     if (d->threads == Threads::Two && qsizetype(width) * height >= kSplitPixels &&
-        findSplit(data, size, codedStart, c, layout, split)) {
+        planPieces(data, size, codedStart, c, layout, d->boundaries, d->plan)) {
         ++m_splitFrames;
-        const int lowerHeight = height - split.rows;
-        d->lowerHeight[0] = JOCTET(lowerHeight >> 8);
-        d->lowerHeight[1] = JOCTET(lowerHeight & 0xff);
-        const auto field = size_t(split.heightField);
-        d->lower.setSource({{data, field},
-                            {d->lowerHeight, 2},
-                            {data + field + 2, size_t(codedStart) - field - 2},
-                            {data + split.lowerStart, size_t(size - split.lowerStart)}},
-                           split.restartOffset);
-        Target lower = target;
-        for (int i = 0; i < layout.components; ++i)
-            lower.plane[i] += qsizetype(split.rows / layout.maxV * layout.v[i]) * layout.stride[i];
-        d->startLower(lower);
-        ok = decodeRows(upper, target, split.rows);
-        const bool lowerOk = d->waitLower();
+        d->data = data;
+        d->size = size;
+        d->layout = layout;
+        d->target = target;
+        ok = d->decodeSplit();
         if (!ok) {
-            m_error = upper.message();
-        } else if (!lowerOk) {
-            // Whatever the lower part tripped on, the whole frame in one
-            // piece decides.
+            // Whatever a piece tripped on, the whole frame in one piece
+            // decides.
             upper.setSource({{data, size_t(size)}}, 0);
             ok = readJpegHeader(upper) && decodeRows(upper, target, height);
             if (!ok)
