@@ -112,6 +112,21 @@ inline QByteArray toJpeg(const QImage &image, const JpegOptions &options)
     return bytes;
 }
 
+// Many cameras leave the Huffman tables out of their frames and rely on
+// the standard ones, which libjpeg's defaults are: drop the DHT segments.
+inline QByteArray withoutHuffmanTables(const QByteArray &jpeg)
+{
+    QByteArray out = jpeg.left(2);
+    qsizetype pos = 2;
+    while (pos + 4 <= jpeg.size() && uchar(jpeg[pos]) == 0xFF && uchar(jpeg[pos + 1]) != 0xDA) {
+        const qsizetype length = (uchar(jpeg[pos + 2]) << 8) | uchar(jpeg[pos + 3]);
+        if (uchar(jpeg[pos + 1]) != 0xC4)
+            out += jpeg.mid(pos, 2 + length);
+        pos += 2 + length;
+    }
+    return out + jpeg.mid(pos);
+}
+
 // Detail everywhere (so every block has coefficients): gradients under a
 // pattern of lines.
 inline QImage busyPicture(int width, int height)

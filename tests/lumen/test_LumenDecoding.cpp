@@ -363,27 +363,33 @@ TEST(LumenJpeg, FramesSplitAtARestartMarkerShowExactlyWhatAWholeDecodeShows)
         JpegOptions options;
         double keep; // share of the bytes that arrived
         bool split;
+        bool noTables; // standard Huffman tables, left out
     };
     const Case cases[] = {
-        {"4:2:2 without markers", 640, 480, {2, 1, 0, 0, 90}, 1.0, false},
-        {"4:2:0 without markers", 640, 480, {2, 2, 0, 0, 90}, 1.0, false},
-        {"4:2:2, a marker per row", 640, 480, {2, 1, 1, 0, 90}, 1.0, true},
-        {"4:2:0, a marker per row", 640, 480, {2, 2, 1, 0, 90}, 1.0, true},
+        {"4:2:2 without markers", 640, 480, {2, 1, 0, 0, 90}, 1.0, false, false},
+        {"4:2:0 without markers", 640, 480, {2, 2, 0, 0, 90}, 1.0, false, false},
+        {"4:2:2, a marker per row", 640, 480, {2, 1, 1, 0, 90}, 1.0, true, false},
+        {"4:2:0, a marker per row", 640, 480, {2, 2, 1, 0, 90}, 1.0, true, false},
         // Odd sizes: partial MCUs at the right and the bottom; an
         // interval that is not a whole row.
-        {"4:2:2 odd size, a marker per row", 645, 359, {2, 1, 1, 0, 90}, 1.0, true},
-        {"4:2:0 odd size, every 3 MCUs", 646, 362, {2, 2, 0, 3, 90}, 1.0, true},
-        {"4:4:4, every 7 MCUs", 640, 480, {1, 1, 0, 7, 90}, 1.0, true},
+        {"4:2:2 odd size, a marker per row", 645, 359, {2, 1, 1, 0, 90}, 1.0, true, false},
+        {"4:2:0 odd size, every 3 MCUs", 646, 362, {2, 2, 0, 3, 90}, 1.0, true, false},
+        {"4:4:4, every 7 MCUs", 640, 480, {1, 1, 0, 7, 90}, 1.0, true, false},
         // Cut short on the wire, below and above the middle.
-        {"4:2:2 with markers, cut short", 640, 480, {2, 1, 1, 0, 90}, 0.75, true},
-        {"4:2:2 with markers, cut early", 640, 480, {2, 1, 1, 0, 90}, 0.3, true},
+        {"4:2:2 with markers, cut short", 640, 480, {2, 1, 1, 0, 90}, 0.75, true, false},
+        {"4:2:2 with markers, cut early", 640, 480, {2, 1, 1, 0, 90}, 0.3, true, false},
+        {"4:2:2 with markers, no Huffman tables", 640, 480, {2, 1, 1, 0, 90}, 1.0, true, true},
     };
     LumenJpegDecoder decoder;
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         const QByteArray whole =
             lumentest::toJpeg(lumentest::busyPicture(c.width, c.height), c.options);
-        const QByteArray jpeg = whole.left(qsizetype(double(whole.size()) * c.keep));
+        const QByteArray cut = whole.left(qsizetype(double(whole.size()) * c.keep));
+        const QByteArray jpeg = c.noTables ? lumentest::withoutHuffmanTables(cut) : cut;
+        if (c.noTables) {
+            ASSERT_FALSE(jpeg.contains("\xff\xc4"));
+        }
         const QImage expected = lumentest::viaWholeFramePlanes(jpeg);
         ASSERT_FALSE(expected.isNull());
         // Twice: the second frame reuses the planes and the helper.
