@@ -80,7 +80,8 @@ struct JpegOptions
     int quality = 90;
 };
 
-inline QByteArray toJpeg(const QImage &image, const JpegOptions &options)
+inline QByteArray toJpeg(const QImage &image, const JpegOptions &options,
+                         J_COLOR_SPACE stored = JCS_YCbCr)
 {
     const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
     jpeg_compress_struct c{};
@@ -96,6 +97,8 @@ inline QByteArray toJpeg(const QImage &image, const JpegOptions &options)
     c.in_color_space = JCS_RGB;
     jpeg_set_defaults(&c);
     jpeg_set_quality(&c, options.quality, TRUE);
+    if (stored != JCS_YCbCr)
+        jpeg_set_colorspace(&c, stored);
     c.comp_info[0].h_samp_factor = options.h;
     c.comp_info[0].v_samp_factor = options.v;
     c.restart_in_rows = options.restartRows;

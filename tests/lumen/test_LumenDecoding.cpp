@@ -412,3 +412,19 @@ TEST(LumenJpeg, FramesSplitAtARestartMarkerShowExactlyWhatAWholeDecodeShows)
         }
     }
 }
+
+TEST(LumenJpeg, AJpegStoredAsRgbIsShownInItsOwnColours)
+{
+    // Three planes that are red, green and blue, not YCbCr: the library
+    // converts such a picture; taken for YCbCr it would show false colours.
+    const QImage source = lumentest::quadrants(64, 48);
+    const QByteArray jpeg = lumentest::toJpeg(source, {1, 1, 0, 0, 95}, JCS_RGB);
+    LumenJpegDecoder decoder;
+    LumenFrame frame;
+    ASSERT_TRUE(decoder.decodeFrame(reinterpret_cast<const uchar *>(jpeg.constData()), jpeg.size(),
+                                    frame))
+        << decoder.error().toStdString();
+    ASSERT_EQ(frame.kind, LumenFrame::Kind::Rgb);
+    for (const QPoint p : {QPoint(8, 8), QPoint(56, 8), QPoint(8, 40), QPoint(56, 40)})
+        EXPECT_TRUE(near(frame.image.pixel(p), source.pixel(p), 12)) << p.x() << "," << p.y();
+}
