@@ -10,17 +10,21 @@ BenchStats benchConversion(const BenchFrames &frames, BenchFormat format, BenchR
 {
     BenchStats stats;
     stats.path = QStringLiteral("  of which conversion");
-    stats.format = format == BenchFormat::Yuyv ? QStringLiteral("YUYV") : QStringLiteral("MJPEG");
+    stats.format = benchFormatName(format);
     LumenJpegDecoder decoder;
     QImage out(frames.size, QImage::Format_RGB32);
+    const auto &all = benchBytes(frames, format);
+    BenchCpuClock cpu;
     for (int i = 0; i < run.warmup + run.frames; ++i) {
+        if (i == run.warmup)
+            cpu.start();
         const double t0 = benchNowMs();
         if (format == BenchFormat::Yuyv) {
-            const QByteArray &bytes = frames.yuyv[size_t(i) % frames.yuyv.size()];
+            const QByteArray &bytes = all[size_t(i) % all.size()];
             LumenYuyv::toRgb32(reinterpret_cast<const uchar *>(bytes.constData()), 0,
                                frames.size.width(), frames.size.height(), out);
         } else {
-            const QByteArray &bytes = frames.mjpeg[size_t(i) % frames.mjpeg.size()];
+            const QByteArray &bytes = all[size_t(i) % all.size()];
             LumenFrame frame;
             if (decoder.decodeFrame(reinterpret_cast<const uchar *>(bytes.constData()),
                                     bytes.size(), frame) &&
@@ -33,5 +37,10 @@ BenchStats benchConversion(const BenchFrames &frames, BenchFormat format, BenchR
         if (i >= run.warmup)
             stats.ms.push_back(t1 - t0);
     }
+    stats.cpuMs = cpu.perFrame(stats.ms.size());
+    if (format != BenchFormat::Yuyv && stats.note.isEmpty())
+        stats.note = QStringLiteral("%1 of %2 split between two threads")
+                         .arg(decoder.splitFrames())
+                         .arg(run.warmup + run.frames);
     return stats;
 }

@@ -1,10 +1,13 @@
 #include "BenchFrames.h"
 
-#include <QBuffer>
 #include <QFont>
 #include <QPainter>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+#include <jpeglib.h>
 
 namespace {
 
@@ -36,6 +39,38 @@ QByteArray yuyvOf(const QImage &image)
     return out;
 }
 
+// libjpeg directly: Qt's writer knows neither 4:2:2 nor restart markers.
+QByteArray jpegOf(const QImage &image, bool restartMarkers)
+{
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    jpeg_compress_struct c{};
+    jpeg_error_mgr error{};
+    c.err = jpeg_std_error(&error);
+    jpeg_create_compress(&c);
+    unsigned char *out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&c, &out, &size);
+    c.image_width = JDIMENSION(rgb.width());
+    c.image_height = JDIMENSION(rgb.height());
+    c.input_components = 3;
+    c.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&c);
+    jpeg_set_quality(&c, 85, TRUE);
+    c.comp_info[0].h_samp_factor = 2; // 4:2:2
+    c.comp_info[0].v_samp_factor = 1;
+    c.restart_in_rows = restartMarkers ? 1 : 0;
+    jpeg_start_compress(&c, TRUE);
+    while (c.next_scanline < c.image_height) {
+        auto *row = const_cast<JSAMPROW>(rgb.constScanLine(int(c.next_scanline)));
+        jpeg_write_scanlines(&c, &row, 1);
+    }
+    jpeg_finish_compress(&c);
+    QByteArray bytes(reinterpret_cast<const char *>(out), qsizetype(size));
+    std::free(out);
+    jpeg_destroy_compress(&c);
+    return bytes;
+}
+
 QImage page(QSize size, int index)
 {
     QImage image(size, QImage::Format_RGB32);
@@ -64,11 +99,8 @@ BenchFrames BenchFrames::make(QSize size, int count)
     for (int i = 0; i < count; ++i) {
         const QImage image = page(size, i);
         frames.yuyv.push_back(yuyvOf(image));
-        QByteArray jpeg;
-        QBuffer buffer(&jpeg);
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, "JPEG", 85);
-        frames.mjpeg.push_back(jpeg);
+        frames.mjpeg.push_back(jpegOf(image, false));
+        frames.mjpegRestart.push_back(jpegOf(image, true));
     }
     return frames;
 }

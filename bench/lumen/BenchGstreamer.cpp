@@ -54,7 +54,7 @@ BenchStats benchGstreamer(const BenchFrames &frames, BenchFormat format, BenchRu
 {
     BenchStats stats;
     stats.path = QStringLiteral("GStreamer ximagesink");
-    stats.format = format == BenchFormat::Yuyv ? QStringLiteral("YUYV") : QStringLiteral("MJPEG");
+    stats.format = benchFormatName(format);
     gst_init(nullptr, nullptr);
 
     const QString caps =
@@ -66,7 +66,7 @@ BenchStats benchGstreamer(const BenchFrames &frames, BenchFormat format, BenchRu
     const QString description =
         QStringLiteral("appsrc name=src is-live=true format=time do-timestamp=true caps=\"%1\" ! %2"
                        "videoconvert ! ximagesink sync=false")
-            .arg(caps, format == BenchFormat::Mjpeg ? QStringLiteral("jpegdec ! ") : QString());
+            .arg(caps, format != BenchFormat::Yuyv ? QStringLiteral("jpegdec ! ") : QString());
     GError *error = nullptr;
     GstElement *pipeline = gst_parse_launch(description.toUtf8().constData(), &error);
     if (!pipeline || error) {
@@ -84,8 +84,11 @@ BenchStats benchGstreamer(const BenchFrames &frames, BenchFormat format, BenchRu
     gst_app_src_set_callbacks(GST_APP_SRC(src), &callbacks, &drained, nullptr);
     gst_element_set_state(pipeline, GST_STATE_PLAYING);
 
-    const auto &bytes = format == BenchFormat::Yuyv ? frames.yuyv : frames.mjpeg;
+    const auto &bytes = benchBytes(frames, format);
+    BenchCpuClock cpu;
     for (int i = 0; i < run.warmup + run.frames; ++i) {
+        if (i == run.warmup)
+            cpu.start();
         auto *data = new QByteArray(bytes[size_t(i) % bytes.size()]);
         int before;
         {
@@ -121,6 +124,7 @@ BenchStats benchGstreamer(const BenchFrames &frames, BenchFormat format, BenchRu
         }
         benchSettle(3);
     }
+    stats.cpuMs = cpu.perFrame(stats.ms.size() + size_t(stats.timeouts));
     gst_app_src_end_of_stream(GST_APP_SRC(src));
     gst_element_set_state(pipeline, GST_STATE_NULL);
     gst_object_unref(src);

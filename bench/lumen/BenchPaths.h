@@ -7,7 +7,26 @@
 
 #include <functional>
 
-enum class BenchFormat { Yuyv, Mjpeg };
+// MJPEG with and without restart markers: cameras differ, and Lumen
+// splits a frame between its threads at a restart marker when it has one.
+enum class BenchFormat { Yuyv, Mjpeg, MjpegRestart };
+
+inline QString benchFormatName(BenchFormat format)
+{
+    switch (format) {
+    case BenchFormat::Yuyv: return QStringLiteral("YUYV");
+    case BenchFormat::Mjpeg: return QStringLiteral("MJPEG");
+    case BenchFormat::MjpegRestart: return QStringLiteral("MJPEG+RST");
+    }
+    return {};
+}
+
+inline const std::vector<QByteArray> &benchBytes(const BenchFrames &frames, BenchFormat format)
+{
+    return format == BenchFormat::Yuyv    ? frames.yuyv
+           : format == BenchFormat::Mjpeg ? frames.mjpeg
+                                          : frames.mjpegRestart;
+}
 
 struct BenchRun
 {

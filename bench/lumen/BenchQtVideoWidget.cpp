@@ -49,7 +49,7 @@ BenchStats benchQtVideoWidget(const BenchFrames &frames, BenchFormat format, Ben
 {
     BenchStats stats;
     stats.path = QStringLiteral("QVideoSink -> QVideoWidget");
-    stats.format = format == BenchFormat::Yuyv ? QStringLiteral("YUYV") : QStringLiteral("MJPEG");
+    stats.format = benchFormatName(format);
 
     QVideoWidget widget;
     widget.setGeometry(0, 0, frames.size.width(), frames.size.height());
@@ -68,8 +68,11 @@ BenchStats benchQtVideoWidget(const BenchFrames &frames, BenchFormat format, Ben
     const QVideoFrameFormat frameFormat(frames.size, format == BenchFormat::Yuyv
                                                          ? QVideoFrameFormat::Format_YUYV
                                                          : QVideoFrameFormat::Format_Jpeg);
-    const auto &bytes = format == BenchFormat::Yuyv ? frames.yuyv : frames.mjpeg;
+    const auto &bytes = benchBytes(frames, format);
+    BenchCpuClock cpu;
     for (int i = 0; i < run.warmup + run.frames; ++i) {
+        if (i == run.warmup)
+            cpu.start();
         const QByteArray &data = bytes[size_t(i) % bytes.size()];
         const int before = window ? watch.renders : changed;
         const double t0 = benchNowMs();
@@ -104,6 +107,7 @@ BenchStats benchQtVideoWidget(const BenchFrames &frames, BenchFormat format, Ben
         }
         benchSettle(3);
     }
+    stats.cpuMs = cpu.perFrame(stats.ms.size() + size_t(stats.timeouts));
     widget.hide();
     return stats;
 }

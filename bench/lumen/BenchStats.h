@@ -7,11 +7,17 @@
 #include <cmath>
 #include <vector>
 
+#include <time.h>
+
 struct BenchStats
 {
     QString path;
     QString format;
     std::vector<double> ms; // arrival to screen, per frame
+    // Processor time of the whole process (every thread's own clock, user
+    // and system) over the timed frames, per frame. The X server's share
+    // is not in it, for any path.
+    double cpuMs = NAN;
     int timeouts = 0;
     QString note;
 
@@ -26,6 +32,26 @@ struct BenchStats
     }
     double p50() const { return percentile(0.50); }
     double p95() const { return percentile(0.95); }
+};
+
+// The process's CPU clock: the sum of its threads' clocks, including
+// threads that have ended.
+inline double benchCpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
+// Brackets the timed frames of a run.
+struct BenchCpuClock
+{
+    double startMs = NAN;
+    void start() { startMs = benchCpuMs(); }
+    double perFrame(size_t frames) const
+    {
+        return frames ? (benchCpuMs() - startMs) / double(frames) : NAN;
+    }
 };
 
 inline double benchNowMs()

@@ -24,6 +24,7 @@ bool LumenCpuCanvas::accept(const LumenFramePtr &frame)
     }
     // Convert into the spare buffer, then swap, so the buffer being shown
     // is never the one written (and no new allocation per frame).
+    frame->waitComplete();
     const bool converted =
         frame->kind == LumenFrame::Kind::Planar
             ? LumenPlanar::toRgb32(frame->planes, m_converted)

@@ -7,11 +7,62 @@
 
 #include <mutex>
 
+namespace {
+
+struct Pushed
+{
+    QByteArray bytes;
+    QSize size;
+    std::int64_t arrivalNs = 0;
+};
+
+} // namespace
+
 struct LumenFrameFeed::Private
 {
     std::mutex mutex;
     std::shared_ptr<LumenFrameSlot> slot;
+
+    // One MJPEG decoder (and its helper thread) for every pushing thread,
+    // used by one of them at a time: `busy` says one is decoding. A frame
+    // pushed meanwhile waits in `waiting`, replacing the one there.
+    LumenJpegDecoder decoder;
+    bool busy = false;
+    bool hasWaiting = false;
+    Pushed waiting;
+
+    std::shared_ptr<LumenFrameSlot> currentSlot()
+    {
+        std::lock_guard lock(mutex);
+        return slot;
+    }
+    bool decodeAndPublish(const Pushed &pushed);
 };
+
+bool LumenFrameFeed::Private::decodeAndPublish(const Pushed &pushed)
+{
+    auto frame = std::make_shared<LumenFrame>();
+    frame->arrivalNs = pushed.arrivalNs;
+    const std::shared_ptr<LumenFrameSlot> target = currentSlot();
+    bool published = false;
+    // Shown from the start of its decoding where it is decoded on this
+    // thread alone; otherwise once done.
+    const auto publish = [&] {
+        if (target)
+            target->publish(frame);
+        published = true;
+    };
+    if (!decoder.decodeFrame(reinterpret_cast<const uchar *>(pushed.bytes.constData()),
+                             pushed.bytes.size(), *frame, publish)) {
+        qCWarning(lcLumen) << "dropping an MJPEG frame:" << decoder.error();
+        return false;
+    }
+    if (!pushed.size.isEmpty() && frame->size != pushed.size)
+        qCDebug(lcLumen) << "MJPEG frame is" << frame->size << "not" << pushed.size;
+    if (!published)
+        publish();
+    return true;
+}
 
 LumenFrameFeed::LumenFrameFeed() : d(std::make_unique<Private>()) {}
 
@@ -52,14 +103,8 @@ bool LumenFrameFeed::pushFrame(LumenPixelFormat format, QSize size, const QByteA
                                int bytesPerLine)
 {
     const std::int64_t arrival = LumenFrame::nowNs();
-    std::shared_ptr<LumenFrameSlot> slot;
-    {
-        std::lock_guard lock(d->mutex);
-        slot = d->slot;
-    }
-    auto frame = std::make_shared<LumenFrame>();
-    frame->arrivalNs = arrival;
     if (format == LumenPixelFormat::Yuyv) {
+        const std::shared_ptr<LumenFrameSlot> slot = d->currentSlot();
         if (size.width() <= 0 || size.height() <= 0 || (size.width() & 1) ||
             (bytesPerLine != 0 && bytesPerLine < size.width() * 2) ||
             bytes.size() < LumenYuyv::frameBytes(size.width(), size.height(), bytesPerLine)) {
@@ -69,6 +114,8 @@ bool LumenFrameFeed::pushFrame(LumenPixelFormat format, QSize size, const QByteA
         }
         if (!slot)
             return true;
+        auto frame = std::make_shared<LumenFrame>();
+        frame->arrivalNs = arrival;
         frame->kind = LumenFrame::Kind::Yuyv;
         frame->size = size;
         frame->bytesPerLine = bytesPerLine > 0 ? bytesPerLine : size.width() * 2;
@@ -80,17 +127,35 @@ bool LumenFrameFeed::pushFrame(LumenPixelFormat format, QSize size, const QByteA
         return true;
     }
 
-    // One decoder per pushing thread: turbojpeg handles are not shared.
-    thread_local LumenJpegDecoder decoder;
-    if (!decoder.decodeFrame(reinterpret_cast<const uchar *>(bytes.constData()), bytes.size(),
-                             *frame)) {
-        qCWarning(lcLumen) << "dropping an MJPEG frame:" << decoder.error();
-        return false;
+    // Another thread is decoding: wait for it rather than behind it. The
+    // newest frame is the next decoded; one that was waiting is dropped.
+    Pushed pushed{bytes, size, arrival};
+    {
+        std::lock_guard lock(d->mutex);
+        if (d->busy) {
+            const bool looksLikeJpeg = bytes.size() > 2 && uchar(bytes[0]) == 0xFF &&
+                                       uchar(bytes[1]) == 0xD8;
+            if (!looksLikeJpeg)
+                return false;
+            d->waiting = std::move(pushed);
+            d->hasWaiting = true;
+            return true;
+        }
+        d->busy = true;
     }
-    if (!size.isEmpty() && frame->size != size)
-        qCDebug(lcLumen) << "MJPEG frame is" << frame->size << "not" << size;
-    if (!slot)
-        return true;
-    slot->publish(std::move(frame));
-    return true;
+    const bool decoded = d->decodeAndPublish(pushed);
+    for (;;) {
+        {
+            std::lock_guard lock(d->mutex);
+            if (!d->hasWaiting) {
+                d->busy = false;
+                break;
+            }
+            pushed = std::move(d->waiting);
+            d->waiting = Pushed();
+            d->hasWaiting = false;
+        }
+        d->decodeAndPublish(pushed);
+    }
+    return decoded;
 }

@@ -206,6 +206,7 @@ bool LumenGlCanvas::upload(const LumenFrame &frame)
         m_mode = Mode::Yuyv;
     } else if (frame.kind == LumenFrame::Kind::Planar) {
         // The planes go up as they are; the shader does the colours.
+        frame.waitComplete();
         const LumenYuvPlanes &p = frame.planes;
         if (!LumenPlanar::supported(p))
             return false;

@@ -1,14 +1,30 @@
 #pragma once
-// Decodes MJPEG frames with libturbojpeg. One decoder per thread.
+// Decodes MJPEG frames. One decoder per capturing thread; a decoder is not
+// shared between threads.
+//
+// Threads: a frame carrying restart markers is decoded on two cores. The
+// calling thread decodes the rows above the restart marker nearest the
+// middle while the decoder's helper thread decodes the rows below it into
+// the same planes; decodeFrame() returns once both are done. The helper is
+// started with the first such frame and lives as long as the decoder, so
+// no frame starts a thread. Frames without restart markers (the entropy
+// coded data can only be read from the start) and small frames are decoded
+// on the calling thread alone, and can be shown while they are decoded (see
+// decodeFrame). Either way the planes are the same, byte for byte, as a
+// whole-frame decode gives.
 #include "LumenBufferPool.h"
 #include "LumenFrame.h"
 
 #include <QImage>
 
+#include <functional>
+#include <memory>
+
 class LumenJpegDecoder
 {
 public:
-    LumenJpegDecoder();
+    enum class Threads { One, Two };
+    explicit LumenJpegDecoder(Threads threads = Threads::Two);
     ~LumenJpegDecoder();
     LumenJpegDecoder(const LumenJpegDecoder &) = delete;
     LumenJpegDecoder &operator=(const LumenJpegDecoder &) = delete;
@@ -21,14 +37,28 @@ public:
     // screen-side converter knows the layout, which leaves the colour pass
     // to the drawing and skips a copy; otherwise as a picture (Kind::Rgb).
     // False when the bytes are not a JPEG picture; error() says why.
-    bool decodeFrame(const uchar *data, qsizetype size, LumenFrame &frame);
+    //
+    // `started`, when given, is called for a frame decoded on this thread
+    // alone once its size and planes are set and before its rows are
+    // decoded, so that it can be published at once: the drawing (another
+    // core) converts rows while later ones are decoded, frame.rows telling
+    // how far decoding got. A frame that fails after it started is
+    // finished as far as it got, and false is still returned.
+    bool decodeFrame(const uchar *data, qsizetype size, LumenFrame &frame,
+                     const std::function<void()> &started = {});
 
     QString error() const { return m_error; }
+    // Frames decoded on two threads so far (for tests and the benchmark).
+    quint64 splitFrames() const { return m_splitFrames; }
 
 private:
     bool readHeader(const uchar *data, qsizetype size, int &width, int &height, int &subsampling);
+    bool decodeRgb(const uchar *data, qsizetype size, LumenFrame &frame);
 
+    struct Private;
+    std::unique_ptr<Private> d;
     LumenBufferPool m_planeBuffers;
-    void *m_handle = nullptr;
+    void *m_handle = nullptr; // turbojpeg, for whole pictures
     QString m_error;
+    quint64 m_splitFrames = 0;
 };

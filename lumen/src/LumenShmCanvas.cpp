@@ -222,11 +222,14 @@ LumenShmCanvas::Drawn LumenShmCanvas::render(const LumenFrame &frame)
 
     // Same size: convert straight into the shared memory, a band at a
     // time, each band handed to the server as soon as it is written so
-    // that the server copies one band while the next is converted.
+    // that the server copies one band while the next is converted. A
+    // frame still being decoded is converted band by band behind the
+    // decoder.
     if (exact && frame.kind != LumenFrame::Kind::Rgb) {
         constexpr int kBands = 8;
         for (int band = 0; band < kBands; ++band) {
             const int first = height * band / kBands, last = height * (band + 1) / kBands;
+            frame.waitRows(last);
             if (frame.kind == LumenFrame::Kind::Yuyv)
                 LumenYuyv::convertLines(frame.bytes, frame.bytesPerLine, width, first, last,
                                         m_segment.data, m_segment.bytesPerLine);
@@ -244,6 +247,7 @@ LumenShmCanvas::Drawn LumenShmCanvas::render(const LumenFrame &frame)
             return Drawn::Failed;
         source = &m_scratch;
     } else if (frame.kind == LumenFrame::Kind::Planar) {
+        frame.waitComplete();
         if (!LumenPlanar::toRgb32(frame.planes, m_scratch))
             return Drawn::Failed;
         source = &m_scratch;

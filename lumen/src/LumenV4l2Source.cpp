@@ -291,6 +291,21 @@ void LumenV4l2Source::run(std::shared_ptr<Stream> stream)
             qCWarning(lcLumen) << "VIDIOC_DQBUF failed:" << errnoText(errno);
             return;
         }
+        // When decoding fell behind, the driver holds more than one frame:
+        // show the newest and give the older ones straight back.
+        for (;;) {
+            v4l2_buffer newer{};
+            newer.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
+            newer.memory = V4L2_MEMORY_MMAP;
+            if (xioctl(stream->fd, VIDIOC_DQBUF, &newer) < 0)
+                break; // EAGAIN: nothing newer (a lost device shows at the next poll)
+            if ((newer.flags & V4L2_BUF_FLAG_ERROR) || newer.bytesused == 0) {
+                stream->requeue(newer.index);
+                continue;
+            }
+            stream->requeue(buf.index);
+            buf = newer;
+        }
         const std::int64_t arrival = LumenFrame::nowNs();
         const unsigned index = buf.index;
         if (index >= stream->buffers.size())
@@ -305,12 +320,18 @@ void LumenV4l2Source::run(std::shared_ptr<Stream> stream)
         auto frame = std::make_shared<LumenFrame>();
         frame->arrivalNs = arrival;
         if (mjpeg) {
-            const bool decoded = decoder.decodeFrame(start, used, *frame);
+            // Shown from the start of its decoding where it is decoded on
+            // this thread alone; otherwise once done.
+            bool published = false;
+            const bool decoded = decoder.decodeFrame(start, used, *frame, [&] {
+                m_slot->publish(frame);
+                published = true;
+            });
             stream->requeue(index);
-            if (!decoded) {
+            if (!decoded)
                 qCDebug(lcLumen) << "dropping an MJPEG frame:" << decoder.error();
+            if (!decoded || published)
                 continue;
-            }
         } else {
             if (used < yuyvBytes) {
                 stream->requeue(index);

@@ -1,8 +1,11 @@
 #pragma once
 // A Video4Linux capture device: mmap streaming with four buffers on a
-// thread of its own. MJPEG frames are decoded on that thread and their
-// buffer goes straight back to the driver; a YUYV buffer is lent to the
-// screen as it is and goes back once a newer frame replaced it.
+// thread of its own. MJPEG frames are decoded on that thread (with the
+// decoder's helper thread, see LumenJpegDecoder) and their buffer goes
+// straight back to the driver; a YUYV buffer is lent to the screen as it
+// is and goes back once a newer frame replaced it. When decoding falls
+// behind, the newest frame the driver holds is taken and older ones go
+// back undecoded.
 #include "LumenFrameSource.h"
 
 #include <QString>

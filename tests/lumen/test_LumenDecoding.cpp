@@ -7,6 +7,8 @@
 #include "LumenYuyv.h"
 
 #include <cmath>
+#include <cstring>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -349,4 +351,80 @@ TEST(LumenJpeg, APictureStillHeldIsNeverOverwrittenByTheNextFrame)
         ASSERT_TRUE(LumenPlanar::toRgb32(held->planes, shown));
         ASSERT_TRUE(near(shown.pixel(10, 10), qRgb(255, 0, 0), 8)) << "after frame " << i;
     }
+}
+
+TEST(LumenJpeg, FramesSplitAtARestartMarkerShowExactlyWhatAWholeDecodeShows)
+{
+    using lumentest::JpegOptions;
+    struct Case
+    {
+        const char *name;
+        int width, height;
+        JpegOptions options;
+        double keep; // share of the bytes that arrived
+        bool split;
+        bool noTables; // standard Huffman tables, left out
+    };
+    const Case cases[] = {
+        {"4:2:2 without markers", 640, 480, {2, 1, 0, 0, 90}, 1.0, false, false},
+        {"4:2:0 without markers", 640, 480, {2, 2, 0, 0, 90}, 1.0, false, false},
+        {"4:2:2, a marker per row", 640, 480, {2, 1, 1, 0, 90}, 1.0, true, false},
+        {"4:2:0, a marker per row", 640, 480, {2, 2, 1, 0, 90}, 1.0, true, false},
+        // Odd sizes: partial MCUs at the right and the bottom; an
+        // interval that is not a whole row.
+        {"4:2:2 odd size, a marker per row", 645, 359, {2, 1, 1, 0, 90}, 1.0, true, false},
+        {"4:2:0 odd size, every 3 MCUs", 646, 362, {2, 2, 0, 3, 90}, 1.0, true, false},
+        {"4:4:4, every 7 MCUs", 640, 480, {1, 1, 0, 7, 90}, 1.0, true, false},
+        // Cut short on the wire, below and above the middle.
+        {"4:2:2 with markers, cut short", 640, 480, {2, 1, 1, 0, 90}, 0.75, true, false},
+        {"4:2:2 with markers, cut early", 640, 480, {2, 1, 1, 0, 90}, 0.3, true, false},
+        {"4:2:2 with markers, no Huffman tables", 640, 480, {2, 1, 1, 0, 90}, 1.0, true, true},
+    };
+    LumenJpegDecoder decoder;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QByteArray whole =
+            lumentest::toJpeg(lumentest::busyPicture(c.width, c.height), c.options);
+        const QByteArray cut = whole.left(qsizetype(double(whole.size()) * c.keep));
+        const QByteArray jpeg = c.noTables ? lumentest::withoutHuffmanTables(cut) : cut;
+        if (c.noTables) {
+            ASSERT_FALSE(jpeg.contains("\xff\xc4"));
+        }
+        const QImage expected = lumentest::viaWholeFramePlanes(jpeg);
+        ASSERT_FALSE(expected.isNull());
+        // Twice: the second frame reuses the planes and the helper.
+        for (int round = 0; round < 2; ++round) {
+            const quint64 splitBefore = decoder.splitFrames();
+            LumenFrame frame;
+            ASSERT_TRUE(decoder.decodeFrame(reinterpret_cast<const uchar *>(jpeg.constData()),
+                                            jpeg.size(), frame))
+                << decoder.error().toStdString();
+            ASSERT_EQ(frame.kind, LumenFrame::Kind::Planar);
+            EXPECT_EQ(decoder.splitFrames() - splitBefore, c.split ? 1u : 0u);
+            QImage shown;
+            ASSERT_TRUE(LumenPlanar::toRgb32(frame.planes, shown));
+            ASSERT_EQ(shown.size(), expected.size());
+            for (int y = 0; y < shown.height(); ++y)
+                ASSERT_EQ(std::memcmp(shown.constScanLine(y), expected.constScanLine(y),
+                                      size_t(shown.width()) * 4),
+                          0)
+                    << "line " << y;
+        }
+    }
+}
+
+TEST(LumenJpeg, AJpegStoredAsRgbIsShownInItsOwnColours)
+{
+    // Three planes that are red, green and blue, not YCbCr: the library
+    // converts such a picture; taken for YCbCr it would show false colours.
+    const QImage source = lumentest::quadrants(64, 48);
+    const QByteArray jpeg = lumentest::toJpeg(source, {1, 1, 0, 0, 95}, JCS_RGB);
+    LumenJpegDecoder decoder;
+    LumenFrame frame;
+    ASSERT_TRUE(decoder.decodeFrame(reinterpret_cast<const uchar *>(jpeg.constData()), jpeg.size(),
+                                    frame))
+        << decoder.error().toStdString();
+    ASSERT_EQ(frame.kind, LumenFrame::Kind::Rgb);
+    for (const QPoint p : {QPoint(8, 8), QPoint(56, 8), QPoint(8, 40), QPoint(56, 40)})
+        EXPECT_TRUE(near(frame.image.pixel(p), source.pixel(p), 12)) << p.x() << "," << p.y();
 }

@@ -3,6 +3,7 @@
 // the mouse reported in view coordinates.
 #include "TestWait.h"
 #include "LumenCpuCanvas.h"
+#include "LumenFeedSource.h"
 #include "LumenFrameSlot.h"
 #include "LumenTestFrames.h"
 #include "LumenV4l2Source.h"
@@ -15,6 +16,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
+
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -127,6 +132,54 @@ TEST(LumenSlot, OnlyTheNewestOfManyFramesIsShownAndTheRestAreReleased)
     next->size = next->image.size();
     slot->publish(next);
     EXPECT_EQ(wakes, 2);
+}
+
+TEST(LumenFeed, WhenDecodingFallsBehindTheNewestFrameIsDecodedNextAndNoneQueue)
+{
+    auto slot = std::make_shared<LumenFrameSlot>();
+    auto feed = std::make_shared<LumenFrameFeed>();
+    LumenFeedSource source(feed, slot);
+    ASSERT_TRUE(source.start());
+    // The first frame's publication holds its thread (which is still the
+    // decoding thread) until the test has pushed more frames.
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool firstOut = false, release = false;
+    slot->setWake([&] {
+        std::unique_lock lock(mutex);
+        firstOut = true;
+        changed.notify_all();
+        changed.wait(lock, [&] { return release; });
+    });
+    const auto jpegOfWidth = [](int width) {
+        return lumentest::toJpeg(lumentest::quadrants(width, 32));
+    };
+    std::thread capture([&] {
+        EXPECT_TRUE(feed->pushFrame(LumenPixelFormat::Mjpeg, QSize(), jpegOfWidth(64)));
+    });
+    {
+        std::unique_lock lock(mutex);
+        ASSERT_TRUE(changed.wait_for(lock, std::chrono::seconds(10), [&] { return firstOut; }));
+    }
+    // Busy: these return at once; bytes that are no JPEG at all are
+    // refused even so.
+    EXPECT_FALSE(feed->pushFrame(LumenPixelFormat::Mjpeg, QSize(), QByteArray("not a picture")));
+    for (int width : {80, 96, 112})
+        EXPECT_TRUE(feed->pushFrame(LumenPixelFormat::Mjpeg, QSize(), jpegOfWidth(width)));
+    {
+        std::lock_guard lock(mutex);
+        release = true;
+    }
+    changed.notify_all();
+    capture.join(); // the decoding thread took the waiting frame before it returned
+
+    // The first frame and the newest; 80 and 96 were never decoded.
+    EXPECT_EQ(slot->publishedCount(), 2u);
+    const LumenFramePtr newest = slot->take();
+    ASSERT_TRUE(newest);
+    EXPECT_EQ(newest->size, QSize(112, 32));
+    slot->setWake(nullptr);
+    source.stop();
 }
 
 TEST(LumenView, PushedFramesAreShownNewestFirstAndStretched)

@@ -15,6 +15,8 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#include <thread>
+
 #include <gtest/gtest.h>
 
 using lumentest::near;
@@ -128,6 +130,29 @@ TEST_F(SharedMemoryView, FramesOfEveryKindReachTheScreenAndStayThroughCoverAndRe
     ASSERT_TRUE(showGrey());
     feed->pushImage(lumentest::quadrants(64, 32));
     ASSERT_TRUE(waitFor([&] { return showsQuadrants(onScreen(window)); }, 5000));
+}
+
+TEST_F(SharedMemoryView, MjpegFramesReachTheScreenExactlyAsAWholeDecodeGivesThem)
+{
+    // Pushed from a capture thread, so that drawing runs beside decoding:
+    // split at a restart marker, or drawn band by band behind the decoder.
+    resizeTo(QSize(640, 480));
+    const QImage picture = lumentest::busyPicture(640, 480);
+    for (const int restartRows : {1, 0}) {
+        SCOPED_TRACE(restartRows ? "restart markers" : "no restart markers");
+        const QByteArray jpeg = lumentest::toJpeg(picture, {2, 1, restartRows, 0, 90});
+        const QImage expected = lumentest::viaWholeFramePlanes(jpeg);
+        ASSERT_EQ(expected.size(), QSize(640, 480));
+        QImage black(640, 480, QImage::Format_RGB32);
+        black.fill(Qt::black);
+        feed->pushImage(black); // something else on screen first
+        std::thread capture([&] {
+            EXPECT_TRUE(feed->pushFrame(LumenPixelFormat::Mjpeg, QSize(640, 480), jpeg));
+        });
+        const bool shown = waitFor([&] { return onScreen(window) == expected; }, 5000);
+        capture.join();
+        EXPECT_TRUE(shown);
+    }
 }
 
 TEST_F(SharedMemoryView, TheMouseReachesTheViewsHandlersThroughThePicture)

@@ -33,9 +33,17 @@ public:
 
     // Shows raw camera bytes. `bytes` is shared, not copied; the caller must
     // not modify it afterwards (QByteArray's copy-on-write takes care of
-    // that). bytesPerLine 0 means tightly packed. MJPEG is decoded on the
-    // calling thread. Returns false, dropping the frame, when the bytes do
-    // not hold a picture of that format and size.
+    // that). bytesPerLine 0 means tightly packed. Returns false, dropping
+    // the frame, when the bytes do not hold a picture of that format and
+    // size.
+    //
+    // MJPEG is decoded on the calling thread, helped by one thread the feed
+    // keeps for its lifetime (a frame with restart markers is split between
+    // the two). While another thread is decoding for this feed, the frame
+    // waits for it instead, replacing any frame already waiting: when
+    // decoding falls behind, the newest frame is the next one decoded and
+    // none queue. That push returns at once, false only when the bytes do
+    // not even begin like a JPEG picture.
     bool pushFrame(LumenPixelFormat format, QSize size, const QByteArray &bytes,
                    int bytesPerLine = 0);
 

@@ -10,7 +10,10 @@
 //
 // The controller, its view and its session belong to the main thread;
 // frames are captured on a thread of the session's own and only the newest
-// one is ever drawn.
+// one is ever drawn. An MJPEG frame is decoded on the capture thread with
+// one helper thread (started once, kept while capturing) taking the lower
+// half of a frame that has restart markers; a frame without them is drawn
+// on the main thread band by band behind its decoding.
 #include <QObject>
 #include <QPointer>
 #include <QString>
