@@ -30,7 +30,7 @@ void VizoInputArming::setColorSlotPageOpener(ColorSlotPageOpener opener)
 VizoInputFlags VizoInputArming::flagsOf(AppDelegate &app)
 {
     VizoInputFlags flags;
-    flags.applicationActive = QGuiApplication::applicationState() == Qt::ApplicationActive;
+    flags.applicationActive = InputArming::applicationTakesInput();
     flags.menuOpened = app.menuOpened();
     flags.disableAllFunctions = app.disableAllFunctions();
     flags.disableHotKeys = InputArming::hotKeysOff(app);
