@@ -1,14 +1,16 @@
 // The viewer as a Wayland client of a headless compositor (weston, started
 // by tests/support/under-weston): start-up reaches the main window with the
 // virtual camera's picture and armed hot keys, a hot key reaches the port as
-// its command, the menu opens and its row is spoken, a second copy is noted
-// in the status line, and Ctrl+Q ends with HostClosing.
+// its command, the menu opens and its row is spoken, a page opens and
+// closes, F1 lists the keys, a second copy is noted in the status line, and
+// Ctrl+Q ends with HostClosing.
 //
 // weston's headless back end has no seat, hence no keyboard and no window
 // activation: the compositor cannot send keys. They are given to the main
 // window as Qt key events, which is where the compositor's would arrive.
 #include "AppTestSupport.h"
 
+#include "core/HelpOverlay.h"
 #include "core/SimulatedDevice.h"
 #include "core/StatusStrip.h"
 #include "core/ViewerControls.h"
@@ -22,6 +24,7 @@
 #include <QKeyEvent>
 #include <QProcess>
 #include <QSet>
+#include <QTimer>
 #include <QWindow>
 
 #include <cstdio>
@@ -131,6 +134,49 @@ TEST(Wayland, StartsTakesKeysAndQuits)
         << "the next row was not spoken";
     sendKey(window, Qt::Key_F10);
     EXPECT_TRUE(waitFor([&] { return !app.menuOpened(); }, 3000)) << "F10 did not close the menu";
+
+    // A page from a fresh menu (the colour page: Return, Down, Return), a
+    // window of its own above the main window. It runs a loop of its own
+    // until it closes: its keys come from a timer meanwhile.
+    sendKey(window, Qt::Key_F10);
+    ASSERT_TRUE(waitFor([&] { return app.menuOpened(); }, 3000));
+    waitMs(400);
+    sendKey(window, Qt::Key_Return);
+    waitMs(400);
+    sendKey(window, Qt::Key_Down);
+    waitMs(400);
+    QString pageSeen;
+    bool pageStuck = false;
+    int ticks = 0;
+    QTimer driver;
+    QObject::connect(&driver, &QTimer::timeout, [&] {
+        auto *page = qobject_cast<ModalWindowController *>(app.stackUI().top());
+        if (!page || !page->isRunningModal() || !page->isVisible())
+            return;
+        pageSeen = page->objectName();
+        if (++ticks > 25) {
+            pageStuck = true;
+            page->closeWindow();
+            return;
+        }
+        if (ticks == 3)
+            sendKey(page, Qt::Key_Escape);
+    });
+    driver.start(200);
+    sendKey(window, Qt::Key_Return);
+    waitFor([&] { return !pageSeen.isEmpty() && !qobject_cast<ModalWindowController *>(app.stackUI().top()); },
+            8000);
+    driver.stop();
+    EXPECT_EQ(pageSeen, QStringLiteral("ColorSettingController")) << "Return on the row opened no page";
+    EXPECT_FALSE(pageStuck) << "Esc did not close the page";
+    sendKey(window, Qt::Key_F10);
+    EXPECT_TRUE(waitFor([&] { return !app.menuOpened(); }, 3000));
+
+    // F1 shows the keys armed now; Esc closes the list.
+    sendKey(window, Qt::Key_F1);
+    EXPECT_TRUE(app.viewerControls()->helpOverlay()->isVisible());
+    sendKey(window, Qt::Key_Escape);
+    EXPECT_FALSE(app.viewerControls()->helpOverlay()->isVisible());
 
     // A second copy: it ends at once; this one cannot come to the front by
     // itself here, so its status line says what happened.
