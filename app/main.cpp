@@ -16,8 +16,15 @@
 
 namespace {
 // A platform was chosen, or a display server is named in the environment.
-bool hasDisplay()
+// A platform given on the command line needs its own display server.
+bool hasDisplay(const QString &platform)
 {
+    if (platform.startsWith(QLatin1String("xcb")))
+        return !qEnvironmentVariableIsEmpty("DISPLAY");
+    if (platform.startsWith(QLatin1String("wayland")))
+        return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    if (!platform.isEmpty())
+        return true;
     for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
         if (!qEnvironmentVariableIsEmpty(name))
             return true;
@@ -50,7 +57,7 @@ int main(int argc, char **argv)
     }
 
     // Qt aborts without a display; say what to do instead.
-    if (!hasDisplay()) {
+    if (!hasDisplay(options.platform)) {
         std::fputs("vizo-viewer: no display: run it in a desktop session, or under xvfb-run\n", stderr);
         return 2;
     }

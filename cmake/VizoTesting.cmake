@@ -2,12 +2,18 @@
 # the libraries its tests link:
 #   test_*.cpp   one GoogleTest executable each, run on Qt's offscreen platform
 #   xtest_*.cpp  one GoogleTest executable each, run on a real X server (Xvfb)
+#   wtest_*.cpp  one GoogleTest executable each, run as a client of a private
+#                headless Wayland compositor (tests/support/under-weston)
 find_package(GTest REQUIRED)
 find_program(XVFB_RUN xvfb-run)
 # Without it the X11 tests would quietly not run and the suite would pass
 # with fewer tests.
 if(NOT XVFB_RUN)
   message(FATAL_ERROR "xvfb-run not found: the X11 tests need it (scripts/bootstrap installs it)")
+endif()
+find_program(WESTON weston)
+if(NOT WESTON)
+  message(FATAL_ERROR "weston not found: the Wayland tests need it (scripts/bootstrap installs it)")
 endif()
 
 # intercept_tls_get_addr=0: the leak checker's record of each thread's
@@ -30,7 +36,8 @@ function(vizo_add_tests area)
   cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
   file(GLOB offscreen_tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/test_*.cpp)
   file(GLOB x11_tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/xtest_*.cpp)
-  foreach(src IN LISTS offscreen_tests x11_tests)
+  file(GLOB wayland_tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/wtest_*.cpp)
+  foreach(src IN LISTS offscreen_tests x11_tests wayland_tests)
     get_filename_component(name ${src} NAME_WE)
     set(target ${area}_${name})
     add_executable(${target} ${src})
@@ -52,6 +59,19 @@ function(vizo_add_tests area)
       # CPU unless a test asks for OpenGL itself.
       list(APPEND env "LUMEN_RENDERER=cpu")
       set_tests_properties(${target} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 180 LABELS x11)
+    elseif(name MATCHES "^wtest_")
+      add_test(NAME ${target}
+        COMMAND ${CMAKE_SOURCE_DIR}/tests/support/under-weston $<TARGET_FILE:${target}>)
+      set(env ${VIZO_TEST_ENV})
+      list(FILTER env EXCLUDE REGEX "^(QT_QPA_PLATFORM|ASAN_OPTIONS)=")
+      # libxkbcommon reads the compositor's keymap as the X11 tests' does:
+      # no strict string checks. The script sets QT_QPA_PLATFORM=wayland.
+      list(APPEND env "ASAN_OPTIONS=${VIZO_ASAN_OPTIONS}" "LUMEN_RENDERER=cpu")
+      # As on X11, Mesa's EGL (which Qt's Wayland plugin loads for OpenGL
+      # windows) leaves allocations in a driver it unloads: the tests draw
+      # on the CPU and load no EGL buffer integration at all.
+      list(APPEND env "QT_WAYLAND_CLIENT_BUFFER_INTEGRATION=none")
+      set_tests_properties(${target} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 180 LABELS wayland)
     else()
       add_test(NAME ${target} COMMAND ${target})
       set_tests_properties(${target} PROPERTIES ENVIRONMENT "${VIZO_TEST_ENV}" TIMEOUT 180)

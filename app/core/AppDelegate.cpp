@@ -197,6 +197,12 @@ bool AppDelegate::applicationDidFinishLaunching()
         raiseAndFocusWindow(window());
         // A modal window in front stays in front.
         applicationDidBecomeActive();
+        // A window the compositor kept behind: at least say why nothing new
+        // opened.
+        whenNotRaised(window(), [this] {
+            if (m_viewerControls)
+                m_viewerControls->say(QStringLiteral("Vizo Viewer was started again: this window is the one already running"));
+        });
     };
 
     // 2.-7. Flags, scale factor, settings, stack, hot keys, gestures.

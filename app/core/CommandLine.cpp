@@ -32,6 +32,8 @@ QString usage()
         "  --exit-on-unplug   end when the camera goes away instead of waiting for it\n"
         "  --list-hotkeys     print every hot key with what it does, grouped by mode\n"
         "  --verbose          log the link set-up, hot keys and other diagnostics on standard error\n"
+        "  --platform NAME    Qt's display back end: wayland, or xcb for X11 (XWayland in a Wayland\n"
+        "                     session); the desktop's own by default\n"
         "  --help             show this text\n"
         "  --version          print the program's version\n");
 }
@@ -130,6 +132,13 @@ CommandLineOptions parse(const QStringList &arguments)
                                                                    : &options.simulatedOcrTexts;
             *target = n;
             cardOption = arg;
+        } else if (arg == QLatin1String("--platform") || arg == QLatin1String("-platform")) {
+            // Qt reads it from the command line itself, and only as two
+            // words.
+            if (hasInlineValue)
+                return fail(QStringLiteral("--platform takes its name as the next word: --platform %1").arg(value));
+            if (!takeValue(&options.platform))
+                return fail(QStringLiteral("--platform needs a name (wayland or xcb)"));
         } else {
             return fail(QStringLiteral("unknown option \"%1\"").arg(arguments.at(i)));
         }

@@ -20,6 +20,7 @@ struct CommandLineOptions
     bool listHotKeys = false;        // print the hot keys and their combinations
     bool verbose = false;            // show every diagnostic line of the vizo.* categories
     bool exitOnUnplug = false;       // end after the camera goes away instead of waiting for it
+    QString platform;                // Qt's --platform, which QApplication itself reads
     QString error;                   // non-empty when the command line is bad
 
     bool ok() const { return error.isEmpty(); }

@@ -44,6 +44,8 @@ public:
     void toggleStatusStrip();
     void toggleFullScreen();
     void quit();
+    // Tells the user in the status line for a while (and on stderr).
+    void say(const QString &message);
 
     StatusStrip *statusStrip() const { return m_strip; }
     HelpOverlay *helpOverlay() const { return m_help; }
@@ -53,8 +55,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void say(const QString &message);
-
     AppContext &m_app;
     StatusStrip *m_strip = nullptr;
     HelpOverlay *m_help = nullptr;

@@ -1,6 +1,8 @@
 #include "WindowRaise.h"
 
 #include <QGuiApplication>
+#include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 #include <xcb/xcb.h>
@@ -23,4 +25,17 @@ void raiseAndFocusWindow(QWidget *window)
             xcb_flush(connection);
         }
     }
+}
+
+void whenNotRaised(QWidget *window, std::function<void()> notRaised)
+{
+    if (!window || QGuiApplication::platformName() == QLatin1String("xcb"))
+        return;
+    // Long enough for the compositor's answer to a token request.
+    constexpr int kSettleMs = 1000;
+    QPointer<QWidget> target(window);
+    QTimer::singleShot(kSettleMs, window, [target, notRaised = std::move(notRaised)] {
+        if (target && !target->isActiveWindow() && notRaised)
+            notRaised();
+    });
 }

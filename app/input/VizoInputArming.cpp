@@ -14,7 +14,7 @@ VizoInputArming::~VizoInputArming() = default;
 VizoInputFlags VizoInputArming::flagsOf(AppContext &app)
 {
     VizoInputFlags flags;
-    flags.applicationActive = QGuiApplication::applicationState() == Qt::ApplicationActive;
+    flags.applicationActive = InputArming::applicationTakesInput();
     flags.menuOpened = app.menuOpened();
     flags.disableAllFunctions = app.disableAllFunctions();
     flags.disableHotKeys = InputArming::hotKeysOff(app);

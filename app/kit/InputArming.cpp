@@ -24,7 +24,7 @@ void InputArming::updateHotKeys(AppContext &app)
     BrHotKey::disableAllHotKeys();
     if (app.disableAllFunctions())
         return;
-    if (QGuiApplication::applicationState() != Qt::ApplicationActive)
+    if (!applicationTakesInput())
         return;
     for (const char *name : {"TTS.SpeedUp", "TTS.SpeedDown"}) {
         if (auto key = app.dicShortcutHandlers().value(QString::fromLatin1(name)))
@@ -57,8 +57,12 @@ void InputArming::refreshModalWindows(AppContext &app)
         auto *window = qobject_cast<ModalWindowController *>(stack.at(i));
         if (!window)
             continue;
-        window->raise();
-        window->activateWindow();
+        // Only a front application may bring windows forward: on Wayland a
+        // request from the background asks the compositor to steal focus.
+        if (QGuiApplication::applicationState() == Qt::ApplicationActive) {
+            window->raise();
+            window->activateWindow();
+        }
         if (i == n - 1)
             window->enableHotKeys();
     }
@@ -90,8 +94,13 @@ void InputArming::keepModalKeys(AppContext &app)
 {
     if (!modalWindowHoldsKeys(app) || app.disableAllFunctions())
         return;
-    if (QGuiApplication::applicationState() != Qt::ApplicationActive)
+    if (!applicationTakesInput())
         return;
     if (auto *window = qobject_cast<ModalWindowController *>(app.stackUI().top()))
         window->enableHotKeys();
+}
+
+bool InputArming::applicationTakesInput()
+{
+    return QGuiApplication::applicationState() == Qt::ApplicationActive || !BrHotKey::grabsSystemWide();
 }

@@ -33,4 +33,11 @@ public:
     // While a page runs or a message box is up, the window on top keeps its
     // own keys through every recomputation, as long as any key may answer.
     static void keepModalKeys(AppContext &app);
+
+    // Whether keys and gestures may be armed: while the application is
+    // active, or always where hot keys come only through the application's
+    // own windows (Wayland). There the compositor already keeps keys from a
+    // viewer in the background, and may never report the viewer active at
+    // all (a session without a keyboard, a headless compositor).
+    static bool applicationTakesInput();
 };

@@ -323,3 +323,10 @@ bool BrHotKey::isKeyPressed()
 {
     return BrHotKeyService::instance().keyPressed;
 }
+
+bool BrHotKey::grabsSystemWide()
+{
+    BrHotKeyService &s = BrHotKeyService::instance();
+    s.setUpOnce();
+    return s.backend && s.backend->systemWide();
+}

@@ -46,6 +46,9 @@ public:
     // not at all when the focus follows the pointer), and a box shown
     // meanwhile would ignore its keys.
     virtual bool hasKeyboard() const = 0;
+    // Keys are grabbed for the whole display, not only seen by this
+    // application's windows.
+    virtual bool systemWide() const = 0;
 
 protected:
     explicit BrHotKeyBackend(EventSink sink) : m_sink(std::move(sink)) {}

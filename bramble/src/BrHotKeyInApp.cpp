@@ -3,6 +3,8 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 
+#include <utility>
+
 namespace {
 constexpr Qt::KeyboardModifiers kComboModifiers =
     Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier | Qt::MetaModifier;
@@ -41,8 +43,13 @@ bool BrHotKeyInApp::eventFilter(QObject *watched, QEvent *event)
 {
     // A key event reaches its window first and then propagates through the
     // widgets, passing this filter each time: count it at the window only.
-    if (event->type() == QEvent::ApplicationStateChange)
-        m_hasKeyboard = QGuiApplication::applicationState() == Qt::ApplicationActive;
+    if (event->type() == QEvent::ApplicationStateChange) {
+        const bool active = static_cast<QApplicationStateChangeEvent *>(event)->applicationState() ==
+                            Qt::ApplicationActive;
+        if (!active)
+            releaseHeldKeys();
+        m_hasKeyboard = active;
+    }
     if (watched->isWindowType()) {
         if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
             m_hasKeyboard = true;
@@ -83,4 +90,13 @@ void BrHotKeyInApp::keyReleased(const QKeyEvent *event)
     const quint32 id = it->second;
     m_held.erase(it);
     report(EventKind::Released, id);
+}
+
+// The keyboard went to another application: the releases of the keys held
+// now go there, so end the presses here (a held zoom key stops zooming).
+void BrHotKeyInApp::releaseHeldKeys()
+{
+    const auto held = std::exchange(m_held, {});
+    for (const auto &[key, id] : held)
+        report(EventKind::Released, id);
 }

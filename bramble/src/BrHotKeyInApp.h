@@ -18,6 +18,7 @@ public:
     // Keys reach this filter only through the application's own windows:
     // true from any key event until the application is deactivated.
     bool hasKeyboard() const override { return m_hasKeyboard; }
+    bool systemWide() const override { return false; }
 
 protected:
     bool doGrab(quint32 id, const BrKeyGrab &key) override;
@@ -27,6 +28,7 @@ protected:
 private:
     void keyPressed(const QKeyEvent *event);
     void keyReleased(const QKeyEvent *event);
+    void releaseHeldKeys();
 
     // Physical key of a press → the id it was reported for, so the release
     // finds it even after Shift changed the Qt key or the hot key was

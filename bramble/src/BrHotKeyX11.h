@@ -36,6 +36,7 @@ public:
     // The server's input focus is in one of the application's windows (or
     // follows the pointer, which is over one of them).
     bool hasKeyboard() const override;
+    bool systemWide() const override { return true; }
 
     bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
 

@@ -318,6 +318,35 @@ TEST_F(BrHotKeyTest, DisarmedWhileHeldStopsRepeating)
     release(Qt::Key_Up);
 }
 
+// Where keys come only through the application's windows, the release of a
+// key held while the keyboard goes to another application never arrives:
+// the press ends at the deactivation (a held zoom key stops zooming).
+TEST_F(BrHotKeyTest, HeldKeyIsReleasedWhenTheApplicationDeactivates)
+{
+    ASSERT_FALSE(BrHotKey::grabsSystemWide());
+    BrHotKey::hotKeyRepeatStartInterval(0.2);
+    auto hotKey = makeHotKey(kVK_UpArrow);
+    Recorder rec(*hotKey, clock);
+    hotKey->setEnabled(true);
+    press(Qt::Key_Up);
+    ASSERT_TRUE(waitFor([&] { return rec.count(true, true) >= 1; }, 5000));
+    // What Qt sends when another application's window takes the keyboard
+    // (the offscreen platform never deactivates by itself).
+    QApplicationStateChangeEvent inactive(Qt::ApplicationInactive);
+    QCoreApplication::sendEvent(qApp, &inactive);
+    EXPECT_EQ(rec.count(false, false), 1);
+    EXPECT_FALSE(BrHotKey::isKeyPressed());
+    waitMs(300);
+    const int repeats = rec.count(true, true);
+    waitMs(200);
+    EXPECT_EQ(rec.count(true, true), repeats) << "the press went on repeating";
+    // Back in front: its late release changes nothing.
+    QApplicationStateChangeEvent active(Qt::ApplicationActive);
+    QCoreApplication::sendEvent(qApp, &active);
+    release(Qt::Key_Up);
+    EXPECT_EQ(rec.count(false, false), 1);
+}
+
 TEST_F(BrHotKeyTest, HandlerMayDisarmEverything)
 {
     // As a mode change does: the press handler disables all hot keys and

@@ -114,6 +114,9 @@ TEST(CommandLine, GoodLines)
     EXPECT_EQ(o.simulatedNameLength, 120);
 
     EXPECT_TRUE(CommandLine::parse({"vizo-viewer", "--help"}).help);
+    // Qt's own option, left for QApplication: X11 (XWayland) in a Wayland session.
+    EXPECT_EQ(CommandLine::parse({"vizo-viewer", "--platform", "xcb", "--simulate"}).platform, "xcb");
+    EXPECT_EQ(CommandLine::parse({"vizo-viewer", "-platform", "wayland"}).platform, "wayland");
 }
 
 TEST(CommandLine, BadLinesAreRefusedWithAReason)
@@ -131,6 +134,8 @@ TEST(CommandLine, BadLinesAreRefusedWithAReason)
         {"vizo-viewer", "--images", "3"},                 // without --simulate
         {"vizo-viewer", "--simulate", "--images", "many"},
         {"vizo-viewer", "--simulate", "--name-length", "12"},
+        {"vizo-viewer", "--platform"},
+        {"vizo-viewer", "--platform=xcb"},                // Qt reads only two words
     };
     for (const auto &line : bad) {
         const auto o = CommandLine::parse(line);

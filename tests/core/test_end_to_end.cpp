@@ -302,6 +302,14 @@ TEST(Program, BadOptionOrNoDisplayExitsTwo)
     EXPECT_EQ(viewer.exitCode(), 2);
     EXPECT_EQ(viewer.readAllStandardError(),
               "vizo-viewer: no display: run it in a desktop session, or under xvfb-run\n");
+
+    // X11 asked for in a Wayland session without XWayland: the same.
+    env.insert("WAYLAND_DISPLAY", "wayland-vizo-none");
+    viewer.setProcessEnvironment(env);
+    viewer.start(viewerPath(), {"--platform", "xcb", "--simulate"});
+    ASSERT_TRUE(viewer.waitForFinished(20000));
+    EXPECT_EQ(viewer.exitCode(), 2);
+    EXPECT_TRUE(viewer.readAllStandardError().startsWith("vizo-viewer: no display"));
 }
 
 TEST(Program, SecondCopyRaisesTheFirstAndEnds)

@@ -102,6 +102,11 @@ public:
     static QList<BrHotKey *> dispatchTable();
     // Whether a hot key is being held (between a press and any release).
     static bool isKeyPressed();
+    // Whether hot keys are grabbed for the whole display (X11), where they
+    // must be armed only while the application is active. False where keys
+    // come only through the application's own focused windows (Wayland,
+    // offscreen): there the compositor keeps them from a background copy.
+    static bool grabsSystemWide();
 
 private:
     friend class BrHotKeyService;
