@@ -484,8 +484,11 @@ void FilesController::openFile(const QString &path)
         // The device's field holds 64 characters: a longer path would open
         // another file or none, and the window would wait for ever.
         qCWarning(lcFiles) << open.error();
-        AppDelegate::showMessageBox(
-            QStringLiteral("This file cannot be opened: its name is too long for the device."));
+        const QString text =
+            messagesText(QStringLiteral("Error.FileNameTooLong"),
+                         QStringLiteral("The file name is too long for the device to open."));
+        speak(text);
+        AppDelegate::showMessageBox(text);
         giveKeysToList();
         return;
     }
@@ -565,8 +568,11 @@ void FilesController::onDelete()
     for (const FileListItem &item : ticked)
         paths << item.filePath;
     if (!VizoCmd::deleteFilesPayloads(paths)) {
-        AppDelegate::showMessageBox(
-            QStringLiteral("Too many files to delete at once: select fewer files."));
+        const QString text =
+            messagesText(QStringLiteral("Error.TooManyFilesToDelete"),
+                         QStringLiteral("Too many files to delete at once. Select fewer files."));
+        speak(text);
+        AppDelegate::showMessageBox(text);
         return;
     }
 
@@ -638,9 +644,13 @@ void FilesController::deletionUnconfirmed(bool tellUser)
     AppDelegate::closeDeleteBox();
     // What the device really holds now decides what is shown.
     app->writeVizoPacket(VizoCmd::RequestFileList(std::uint8_t(m_traits.kind)).payload());
-    if (tellUser)
-        AppDelegate::showMessageBox(QStringLiteral("The device did not confirm the deletion.\nThe "
-                                                   "list of files is read again from the device."));
+    if (tellUser) {
+        const QString text =
+            messagesText(QStringLiteral("Error.DeletionNotConfirmed"),
+                         QStringLiteral("Deletion not confirmed: the file list is read again."));
+        speak(text);
+        AppDelegate::showMessageBox(text);
+    }
 }
 
 // ---- closing and keys
