@@ -557,8 +557,13 @@ void OptionsMenu::onA4Changed(TrellisItem *, const QVariant &value)
 
 void OptionsMenu::onCustomRangeClicked(TrellisItem *)
 {
-    // A confirmed custom range replaces the A4 range.
-    if (VizoPages::doAutoScrollRangeSetting() && menuItemOption_AutoScroll_ScrollRange_A4)
+    // A confirmed custom range replaces the A4 range. The device turns its
+    // A4 setting off at the confirmation; the model follows, or the next
+    // opening of the menu would tick A4 again.
+    if (!VizoPages::doAutoScrollRangeSetting())
+        return;
+    options()->setAutoscrollRange(0);
+    if (menuItemOption_AutoScroll_ScrollRange_A4)
         menuItemOption_AutoScroll_ScrollRange_A4->setValueOfCheckBox(false);
 }
 
