@@ -467,8 +467,11 @@ void FilesController::openFile(QString path)
         // The device's field holds 64 characters: a longer path would open
         // another file or none, and the window would wait for ever.
         qCWarning(lcFiles) << open.error();
-        context().showMessageBox(
-            QStringLiteral("This file cannot be opened: its name is too long for the device."));
+        const QString text =
+            messagesText(QStringLiteral("Error.FileNameTooLong"),
+                         QStringLiteral("The file name is too long for the device to open."));
+        context().speak(text);
+        context().showMessageBox(text);
         giveKeysToList();
         return;
     }
@@ -547,8 +550,11 @@ void FilesController::onDelete()
     for (const FileListItem &item : ticked)
         paths << item.filePath;
     if (!VizoCmd::deleteFilesPayloads(paths)) {
-        context().showMessageBox(
-            QStringLiteral("Too many files to delete at once: select fewer files."));
+        const QString text =
+            messagesText(QStringLiteral("Error.TooManyFilesToDelete"),
+                         QStringLiteral("Too many files to delete at once. Select fewer files."));
+        context().speak(text);
+        context().showMessageBox(text);
         return;
     }
 
@@ -620,9 +626,13 @@ void FilesController::deletionUnconfirmed(bool tellUser)
     context().closeDeleteBox();
     // What the device really holds now decides what is shown.
     app->writeVizoPacket(VizoCmd::RequestFileList(std::uint8_t(m_traits.kind)).payload());
-    if (tellUser)
-        context().showMessageBox(QStringLiteral("The device did not confirm the deletion.\nThe "
-                                                   "list of files is read again from the device."));
+    if (tellUser) {
+        const QString text =
+            messagesText(QStringLiteral("Error.DeletionNotConfirmed"),
+                         QStringLiteral("Deletion not confirmed: the file list is read again."));
+        context().speak(text);
+        context().showMessageBox(text);
+    }
 }
 
 // ---- closing and keys

@@ -34,6 +34,9 @@ SplashController::SplashController(AppContext &app, QWidget *parent) : ModalWind
     m_quit->setObjectName(QStringLiteral("buttonQuit"));
     m_quit->setAccessibleName(QStringLiteral("Quit"));
     m_quit->setAccessibleDescription(QStringLiteral("Stop waiting and end Vizo Viewer"));
+    // Return and Enter press it too, not only Space: outside a dialog a
+    // button takes them only as a default button.
+    m_quit->setAutoDefault(true);
     m_quit->hide();
     connect(m_quit, &QPushButton::clicked, this, [this] {
         if (eventQuit)
@@ -66,11 +69,12 @@ void SplashController::setWaiting(bool waiting, const QString &detail)
     setAccessibleName(waiting ? waitingText()
                               : QStringLiteral("Vizo Viewer is connecting to the camera"));
     layoutParts();
-    if (waiting) {
-        // The button takes the focus so that the screen reader reads the
-        // window and Return or Space quits.
+    // The button takes the focus so that the screen reader reads the window
+    // and Return or Space quits; as the window's focus proxy it keeps it when
+    // the modal run focuses the window, and gets it at every activation.
+    setFocusProxy(waiting ? m_quit : nullptr);
+    if (waiting)
         m_quit->setFocus();
-    }
     QAccessibleEvent nameChanged(m_note, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&nameChanged);
     QAccessibleEvent alert(this, QAccessible::Alert);

@@ -564,10 +564,15 @@ void OptionsMenu::onA4Changed(TrellisItem *, const QVariant &value)
 
 void OptionsMenu::onCustomRangeClicked(TrellisItem *)
 {
-    // A confirmed custom range replaces the A4 range.
+    // A confirmed custom range replaces the A4 range. The device turns its
+    // A4 setting off at the confirmation; the model follows, or the next
+    // opening of the menu would tick A4 again.
     const ConnectionGuard guard(context());
     const bool confirmed = VizoPages::doAutoScrollRangeSetting(context());
-    if (guard.alive() && confirmed && menuItemOption_AutoScroll_ScrollRange_A4)
+    if (!guard.alive() || !confirmed)
+        return;
+    options()->setAutoscrollRange(0);
+    if (menuItemOption_AutoScroll_ScrollRange_A4)
         menuItemOption_AutoScroll_ScrollRange_A4->setValueOfCheckBox(false);
 }
 

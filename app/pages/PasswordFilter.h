@@ -1,6 +1,7 @@
 #pragma once
-// The rule for what a Wi-Fi password field accepts: ASCII letters and
-// digits, at most eight of them (the device takes up to twelve).
+// The rule for what a new Wi-Fi password field accepts: ASCII letters and
+// digits, at most eight of them (the device takes up to twelve). The
+// current-password field takes whatever the device holds.
 #include <QString>
 
 namespace PasswordFilter {

@@ -24,7 +24,8 @@ constexpr int kFieldFontPx = 32;
 } // namespace
 
 PasswordStepView::PasswordStepView(AppContext &app, const char *objectName, const char *labelKey,
-                                   const QString &labelFallback, bool hasBack, QWidget *parent)
+                                   const QString &labelFallback, bool hasBack, bool filtered,
+                                   QWidget *parent)
     : PageFrame(app, parent)
 {
     setObjectName(QLatin1String(objectName));
@@ -43,15 +44,18 @@ PasswordStepView::PasswordStepView(AppContext &app, const char *objectName, cons
     m_textEditPassword->setObjectName(QStringLiteral("textEditPassword"));
     m_textEditPassword->setAccessibleName(label);
     m_textEditPassword->setAlignment(Qt::AlignCenter);
-    m_textEditPassword->setInputMethodHints(Qt::ImhLatinOnly | Qt::ImhNoPredictiveText |
-                                            Qt::ImhSensitiveData);
+    Qt::InputMethodHints hints = Qt::ImhNoPredictiveText | Qt::ImhSensitiveData;
+    if (filtered)
+        hints |= Qt::ImhLatinOnly;
+    m_textEditPassword->setInputMethodHints(hints);
     m_textEditPassword->setStyleSheet(
         QStringLiteral("QLineEdit { background: white; color: black; border: 4px solid #9fb4d8; "
                        "border-radius: 6px;"
                        " font-family: monospace; }"
                        "QLineEdit:focus { border-color: #f0c000; }"));
     m_labelPassword->setBuddy(m_textEditPassword);
-    connect(m_textEditPassword, &QLineEdit::textChanged, this, &PasswordStepView::filterText);
+    if (filtered)
+        connect(m_textEditPassword, &QLineEdit::textChanged, this, &PasswordStepView::filterText);
     // Return, not the loss of focus: a message box taking the focus must not
     // confirm the step a second time.
     connect(m_textEditPassword, &QLineEdit::returnPressed, this, &PasswordStepView::onEndEdit);
@@ -125,21 +129,24 @@ void PasswordStepView::onCancel()
         eventCancel();
 }
 
+// The current password is whatever the device reports, which may lie
+// outside the new password's rule (the device takes twelve bytes, the option
+// file any text): the field takes it as typed, or it could never be changed.
 CurrentPasswordController::CurrentPasswordController(AppContext &app, QWidget *parent)
     : PasswordStepView(app, "CurrentPasswordController", "WiFiPassword.Page.LabelCurrentPassword",
-                       QStringLiteral("Current password"), false, parent)
+                       QStringLiteral("Current password"), false, false, parent)
 {
 }
 
 NewPasswordController::NewPasswordController(AppContext &app, QWidget *parent)
     : PasswordStepView(app, "NewPasswordController", "WiFiPassword.Page.LabelNewPassword",
-                       QStringLiteral("New password"), true, parent)
+                       QStringLiteral("New password"), true, true, parent)
 {
 }
 
 ConfirmNewPasswordController::ConfirmNewPasswordController(AppContext &app, QWidget *parent)
     : PasswordStepView(app, "ConfirmNewPasswordController", "WiFiPassword.Page.LabelConfirmNewPassword",
-                       QStringLiteral("Confirm new password"), true, parent)
+                       QStringLiteral("Confirm new password"), true, true, parent)
 {
 }
 

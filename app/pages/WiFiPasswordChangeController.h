@@ -44,8 +44,10 @@ public:
     void focusField();
 
 protected:
+    // `filtered`: the field keeps to what a new password may be (see
+    // PasswordFilter.h).
     PasswordStepView(AppContext &app, const char *objectName, const char *labelKey, const QString &labelFallback,
-                     bool hasBack, QWidget *parent);
+                     bool hasBack, bool filtered, QWidget *parent);
     void layoutContent(const QSize &designSize, double scale) override;
 
 private:

@@ -140,6 +140,10 @@ inline constexpr VizoTextKey kVizoTextKeys[] = {
     {"Messages", "Message.InsertSD"},
     {"Messages", "MSG.BatteryNotifyLevel", 1},
     {"Messages", "MSG.BatteryNotifyPoweroff", 1},
+    // The file browsers' own refusals, beyond the device's texts.
+    {"Messages", "Error.FileNameTooLong"},
+    {"Messages", "Error.TooManyFilesToDelete"},
+    {"Messages", "Error.DeletionNotConfirmed"},
     // FilesUI
     {"FilesUI", "Image.Page.Title"},
     {"FilesUI", "OCR.Page.Title"},

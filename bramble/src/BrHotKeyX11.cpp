@@ -232,6 +232,7 @@ bool BrHotKeyX11::nativeEventFilter(const QByteArray &eventType, void *message, 
     }
     case XCB_KEY_PRESS: {
         auto *key = reinterpret_cast<xcb_key_press_event_t *>(event);
+        m_repeatMarker.keyPressed(key->detail, key->time);
         keyPressed(key->detail, key->state, key->time);
         // Counted after the hot key: a grabbed key pressed in our window
         // reaches Qt too, after the hot key has acted.
@@ -241,6 +242,7 @@ bool BrHotKeyX11::nativeEventFilter(const QByteArray &eventType, void *message, 
     }
     case XCB_KEY_RELEASE: {
         auto *key = reinterpret_cast<xcb_key_release_event_t *>(event);
+        m_repeatMarker.keyReleased(key->detail);
         keyReleased(key->detail, key->time);
         if (isOurWindow(key->event))
             m_order.keyEventForQt();

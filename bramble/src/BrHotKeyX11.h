@@ -10,11 +10,14 @@
 // - Auto-repeat sends release+press pairs with one timestamp while a key is
 //   held. Detectable auto-repeat is requested from XKB; where the server
 //   refuses it, a release followed by a press of the same key at the same
-//   time is recognised and both are dropped.
+//   time is recognised and both are dropped. The flag holds for Qt's whole
+//   connection, so the repeats Qt delivers to the windows are marked here
+//   (BrKeyRepeatMarker.h).
 // A hot key acts in the order it was pressed relative to the key events Qt
 // delivers to the application's windows (see BrKeyEventOrder.h).
 #include "BrHotKeyBackend.h"
 #include "BrKeyEventOrder.h"
+#include "BrKeyRepeatMarker.h"
 
 #include <QAbstractNativeEventFilter>
 
@@ -81,5 +84,7 @@ private:
     bool m_hasPendingRelease = false;
     PendingRelease m_pending;
     quint64 m_pendingSerial = 0;
+    // Before m_order: its filter is installed first and so runs after it.
+    BrKeyRepeatMarker m_repeatMarker;
     BrKeyEventOrder m_order;
 };

@@ -11,7 +11,7 @@
 #include "AppTestSupport.h"
 
 #include "core/HelpOverlay.h"
-#include "core/SimulatedDevice.h"
+#include "sim/SimulatedDevice.h"
 #include "core/StatusStrip.h"
 #include "core/ViewerControls.h"
 #include "input/VizoInputArming.h"
@@ -100,7 +100,7 @@ TEST(Wayland, StartsTakesKeysAndQuits)
     ASSERT_FALSE(watchdog) << "start-up did not complete";
     std::printf("start-up to the main window: %lld ms\n", static_cast<long long>(startUp.elapsed()));
     EXPECT_EQ(AppDelegate::splash(), nullptr);
-    EXPECT_EQ(AppDelegate::settings()->options()->info_sw(), "1.0.0-sim");
+    EXPECT_EQ(AppDelegate::instance()->settings()->options()->info_sw(), "1.0.0-sim");
     EXPECT_TRUE(armed(app, "OpenMenu")) << "the main window's hot keys are not armed";
     EXPECT_TRUE(armed(app, "CameraMode.ZoomIn"));
 

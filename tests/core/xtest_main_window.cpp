@@ -1,16 +1,18 @@
 // On a real X server: the ready main window shows the virtual device's
-// moving picture.
+// moving picture; the waiting screen quits from the keyboard.
 #include "TestEnvironment.h"
 #include "TestWait.h"
 #include "AppTestSupport.h"
 
 #include "core/MainWindowController.h"
 #include "sim/SimulatedDevice.h"
+#include "kit/SplashController.h"
 
 #include <bramble/BrDispatch.h>
 
 #include <QDir>
 #include <QGuiApplication>
+#include <QProcess>
 #include <QScreen>
 #include <QSet>
 #include <QTemporaryDir>
@@ -69,4 +71,35 @@ TEST(MainWindowOnX11, ReadyWindowShowsTheMovingPicture)
     ASSERT_FALSE(first.isNull());
     EXPECT_GT(distinctColours(first), 20) << "the picture area looks blank; screenshot: " << screenshot();
     EXPECT_NE(first, second) << "the picture does not move; screenshot: " << screenshot();
+}
+
+// The waiting screen's Quit button answers every key a keyboard user tries
+// on a focused button, on a bare X server (no window manager).
+TEST(SplashOnX11, QuitAnswersReturnEnterAndSpace)
+{
+    ASSERT_TRUE(onX11()) << "the test runner starts these tests on Xvfb";
+    ASSERT_FALSE(requiredProgram("xdotool").isEmpty());
+    for (const char *key : {"Return", "KP_Enter", "space"}) {
+        SCOPED_TRACE(key);
+        SplashController splash{*AppDelegate::instance()};
+        splash.setWaiting(true, QStringLiteral("/dev/ttyACM0"));
+        bool quit = false;
+        splash.eventQuit = [&] {
+            quit = true;
+            splash.closeWindow();
+        };
+        bool pressed = false;
+        QMetaObject::invokeMethod(
+            &splash,
+            [&] {
+                if (waitFor([&] { return splash.isActiveWindow(); }))
+                    pressed = QProcess::execute(QStringLiteral("xdotool"), {"key", key}) == 0;
+                if (!waitFor([&] { return quit; }, 3000))
+                    splash.closeWindow();
+            },
+            Qt::QueuedConnection);
+        splash.runModal();
+        EXPECT_TRUE(pressed) << "the waiting screen did not become active";
+        EXPECT_TRUE(quit);
+    }
 }

@@ -185,3 +185,48 @@ TEST_F(Browser, EmptyListAndAnsweringNo)
     EXPECT_EQ(items(), before);
     EXPECT_EQ(table()->model()->rowCount(), 2);
 }
+
+// The browser's own refusals come from the text tables and are spoken as
+// well as shown: a user who cannot see the box still hears why.
+TEST_F(Browser, OwnRefusalsAreShownAndSpoken)
+{
+    QStringList tooMany;
+    for (int i = 0; i <= 0xFFFF; ++i)
+        tooMany << QStringLiteral("%1.jpg").arg(i);
+    const struct
+    {
+        const char *key;
+        QStringList names;
+        bool deleting;
+    } rows[] = {
+        // The device's field holds 64 characters of path.
+        {"Error.FileNameTooLong", {QString(70, QLatin1Char('n')) + QStringLiteral(".jpg")}, false},
+        {"Error.TooManyFilesToDelete", tooMany, true},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.key);
+        ImageFilesController b{*AppDelegate::instance()};
+        setImages(row.names);
+        open(b);
+        ASSERT_TRUE(waitFor([&] { return b.fileListViewController()->curSelectedRow() == 0; }));
+        clearSent();
+        QString told;
+        if (row.deleting) {
+            b.enterDeleteMode();
+            for (FileListItem &item : items())
+                item.checked = true;
+            answerNextBox(true);
+        }
+        answerNextBox(true, &told);
+        if (row.deleting)
+            b.onDelete();
+        else
+            key(b.fileListViewController()->tableView(), Qt::Key_Return);
+        const QString text = settings()->text("Messages", row.key);
+        ASSERT_FALSE(text.isEmpty());
+        EXPECT_EQ(told, text);
+        EXPECT_TRUE(spoken().contains(text)) << spoken().join('|').toStdString();
+        EXPECT_TRUE(sentOf(0x21, 0x03).isEmpty());
+        b.closeUI();
+    }
+}

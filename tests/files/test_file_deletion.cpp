@@ -126,7 +126,8 @@ TEST_F(Deletion, SilentDeviceEndsTheDeletionAndTheListIsReadAgain)
     answerNextBox(true, &told);
     browser.onDelete();
     ASSERT_TRUE(waitFor([&told] { return !told.isEmpty(); }, 10000));
-    EXPECT_TRUE(told.contains("did not confirm"));
+    EXPECT_EQ(told, settings()->text("Messages", "Error.DeletionNotConfirmed"));
+    EXPECT_TRUE(spoken().contains(told));
     // The first frame was answered, the second was not: nothing after it.
     EXPECT_EQ(sentOf(0x21, 0x03).size(), 2);
     EXPECT_EQ(sentOf(0x30, 0x01), QList<QByteArray>{QByteArray(1, '\x01')});

@@ -335,3 +335,141 @@ TEST_F(MenuColumn, CaptureWindowMenuGetsItsKeysBackAfterEachRecomputation)
     EXPECT_FALSE(own->enableHotKeys());
     window.closeWindow();
 }
+
+// The rows that open a page show, once it has closed, what the page left in
+// the settings; the next opening of the menu agrees with them.
+TEST_F(MenuColumn, RowsThatOpenPagesShowWhatThePageLeft)
+{
+    open(VizoSettings::Summit, 1);
+    OptionsMenu *o = menu->optionsMenu();
+    VizoOptions *opt = settings()->options();
+    opt->setContrastForNear(10);
+    opt->setAutoscrollRange(1);
+    menu->reloadSettings();
+    const TrellisItemPtr slot = o->menuItemOption_ColorSlot[1][3];
+    const QString slotBefore = slot->labelText();
+    auto a4 = [o] { return o->menuItemOption_AutoScroll_ScrollRange_A4->valueOfCheckBox(); };
+    const struct
+    {
+        const char *what;
+        TrellisItem *row;
+        QList<int> arrows;
+        bool confirm;
+        std::function<void()> check;
+    } rows[] = {
+        {"contrast",
+         o->menuItemOption_Contrast_Near.get(),
+         {Qt::Key_Right, Qt::Key_Right},
+         true,
+         [&] {
+             EXPECT_EQ(opt->contrastForNear(), 12);
+             EXPECT_EQ(o->menuItemOption_Contrast_Near->valueOfSlider(), 12);
+         }},
+        {"colour slot",
+         slot.get(),
+         {Qt::Key_Right},
+         true,
+         [&] {
+             EXPECT_NE(slot->labelText(), slotBefore);
+             EXPECT_EQ(slot->labelText(), opt->colorModeForNear()->slot(3)->toString());
+         }},
+        {"custom range cancelled",
+         o->menuItemOption_AutoScroll_ScrollRange_Custom.get(),
+         {},
+         false,
+         [&] {
+             EXPECT_EQ(opt->autoscrollRange(), 1);
+             EXPECT_TRUE(a4());
+         }},
+        {"custom range confirmed",
+         o->menuItemOption_AutoScroll_ScrollRange_Custom.get(),
+         {},
+         true,
+         [&] {
+             EXPECT_EQ(opt->autoscrollRange(), 0);
+             EXPECT_FALSE(a4());
+         }},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.what);
+        bool opened = false;
+        QMetaObject::invokeMethod(
+            app.get(),
+            [&] {
+                auto *page = qobject_cast<ModalWindowController *>(app->stackUI().top());
+                if (!page)
+                    return;
+                opened = true;
+                for (int arrow : row.arrows) {
+                    QKeyEvent press(QEvent::KeyPress, arrow, Qt::NoModifier);
+                    QApplication::sendEvent(page, &press);
+                }
+                // A page of two steps takes Return twice.
+                for (int i = 0; i < 2 && row.confirm && !page->isClosed(); ++i)
+                    page->onReturnKeyDown();
+                if (!page->isClosed())
+                    page->onEscKeyDown();
+            },
+            Qt::QueuedConnection);
+        row.row->eventItemClicked(row.row);
+        ASSERT_TRUE(opened);
+        row.check();
+    }
+    app->closeMenu();
+    open(VizoSettings::Summit, 1);
+    EXPECT_FALSE(a4());
+    EXPECT_EQ(o->menuItemOption_Contrast_Near->valueOfSlider(), 12);
+}
+
+// The OCR speech sliders: an arrow on an idle slider changes nothing on the
+// device, an edit sends each step, Escape puts the value saved at the start
+// of the edit back.
+TEST_F(MenuColumn, SpeechSlidersEditCycle)
+{
+    VizoOCR *ocr = settings()->ocr();
+    ocr->setVolumeOfTTS(5);
+    ocr->setSpeedOfTTS(5);
+    ocr->setPitchOfTTS(5);
+    open(VizoSettings::Summit, 1);
+    OCRMenu *m = menu->ocrMenu();
+    menu->onArrowKey(+1); // the OCR tab
+    moveTo(settings()->text("MenuName", "OCR.VoiceSettings"), 1);
+    key(Qt::Key_Return);
+    ASSERT_TRUE(menu->isMenuExpanded());
+    const struct
+    {
+        TrellisItemSlider *slider;
+        std::function<int()> setting;
+        std::function<QByteArray(int)> command;
+    } rows[] = {
+        {m->menuItemOCR_VoiceSettings_TTSVolume.get(), [ocr] { return ocr->volumeOfTTS(); },
+         [](int v) { return VizoCmd::SetTtsVolume(std::uint8_t(v)).payload(); }},
+        {m->menuItemOCR_VoiceSettings_TTSSpeed.get(), [ocr] { return ocr->speedOfTTS(); },
+         [](int v) { return VizoCmd::SetTtsSpeed(std::uint8_t(v)).payload(); }},
+        {m->menuItemOCR_VoiceSettings_TTSPitch.get(), [ocr] { return ocr->pitchOfTTS(); },
+         [](int v) { return VizoCmd::SetTtsPitch(std::uint8_t(v)).payload(); }},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.slider->labelText().toStdString());
+        for (int i = 0; i < 10 && menu->selectedMenuItem(1) != row.slider; ++i)
+            key(Qt::Key_Down);
+        ASSERT_EQ(menu->selectedMenuItem(1), row.slider);
+        sent.clear();
+        menu->onArrowKey(-1);
+        waitMs(30);
+        EXPECT_EQ(row.slider->valueOfSlider(), 5);
+        EXPECT_EQ(row.setting(), 5);
+        EXPECT_TRUE(commands().isEmpty());
+
+        key(Qt::Key_Return); // begin the edit
+        menu->onArrowKey(-1);
+        EXPECT_EQ(row.setting(), 4);
+        EXPECT_EQ(commands(), (QList<QByteArray>{row.command(4)}));
+        sent.clear();
+        key(Qt::Key_Escape);
+        EXPECT_EQ(row.slider->valueOfSlider(), 5);
+        EXPECT_EQ(row.setting(), 5);
+        EXPECT_EQ(commands(), (QList<QByteArray>{row.command(5)}));
+        EXPECT_TRUE(menu->isMenuExpanded());
+    }
+}

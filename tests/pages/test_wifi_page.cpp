@@ -56,15 +56,39 @@ struct WiFiPage : PageFixture
     }
 };
 
-TEST_F(WiFiPage, FieldsFilterAsTheyChange)
+TEST_F(WiFiPage, NewPasswordFieldsFilterAsTheyChangeTheCurrentOneTakesWhatTheDeviceHolds)
 {
-    QLineEdit *field = page.currentPasswordController()->textEditPassword();
-    field->setText(QStringLiteral("4718 5"));
-    EXPECT_EQ(field->text(), QStringLiteral("47185"));
-    field->setText(QStringLiteral("471852961"));
-    EXPECT_EQ(field->text(), QStringLiteral("47185296"));
-    EXPECT_EQ(field->echoMode(), QLineEdit::Normal);
-    EXPECT_FALSE(field->accessibleName().isEmpty());
+    // Twelve bytes, as SetWifiPassword allows, outside the new password's rule.
+    const QString held = QStringLiteral("my wifi-2024");
+    const struct
+    {
+        PasswordStepView *step;
+        QString typed;
+        QString kept;
+    } rows[] = {
+        {page.nPasswordController(), QStringLiteral("4718 5"), QStringLiteral("47185")},
+        {page.nPasswordController(), QStringLiteral("471852961"), QStringLiteral("47185296")},
+        {page.confirmNewPasswordController(), QStringLiteral("ab\u00e9c"), QStringLiteral("abc")},
+        {page.currentPasswordController(), held, held},
+        {page.currentPasswordController(), QStringLiteral("\u00e9t\u00e9 42"),
+         QStringLiteral("\u00e9t\u00e9 42")},
+    };
+    for (const auto &row : rows) {
+        QLineEdit *field = row.step->textEditPassword();
+        field->setText(row.typed);
+        EXPECT_EQ(field->text(), row.kept) << row.step->objectName().toStdString();
+        EXPECT_EQ(field->echoMode(), QLineEdit::Normal);
+        EXPECT_FALSE(field->accessibleName().isEmpty());
+    }
+
+    // Such a password, reported by the device, can be changed.
+    settings()->options()->setPasswords(held);
+    enter(page.currentPasswordController(), held);
+    EXPECT_EQ(page.visibleStep(), page.nPasswordController());
+    enter(page.nPasswordController(), QStringLiteral("Abc12345"));
+    enter(page.confirmNewPasswordController(), QStringLiteral("Abc12345"));
+    EXPECT_TRUE(page.isClosed());
+    EXPECT_EQ(settings()->options()->passwords(), QStringLiteral("Abc12345"));
 }
 
 TEST_F(WiFiPage, RefusalsKeepTheStepAndOnlySuccessSends)
