@@ -378,6 +378,7 @@ bool AppDelegate::setupVizoProtocolChannel()
     if (m_options.simulate) {
         m_simulatedDevice = std::make_unique<SimulatedDevice>(m_options.simulatedEdition);
         m_simulatedDevice->setCard({m_options.simulatedImages, m_options.simulatedOcrTexts, m_options.simulatedNameLength});
+        m_simulatedDevice->setLink({m_options.simulatedBaud, m_options.simulatedControl});
         QString error;
         if (!m_simulatedDevice->start(&error)) {
             showMessageBox(QStringLiteral("The virtual camera could not be started: %1.\nApplication will be terminated.").arg(error));
