@@ -46,11 +46,13 @@ CameraTestbed::CameraTestbed()
     const QString pci = take(umockdev_testbed_add_device(m_testbed, "pci", "0000:00:16.3", nullptr, nullptr, nullptr));
     g_free(umockdev_testbed_add_device(m_testbed, "tty", "ttyS4", pci.toUtf8().constData(), nullptr,
                                        "DEVNAME", "/dev/ttyS4", nullptr));
+    m_video = std::make_unique<CaptureNode>(m_testbed, m_root);
 }
 
 CameraTestbed::~CameraTestbed()
 {
     unplug();
+    m_video.reset();
     if (m_ttyIoctl)
         g_object_unref(m_ttyIoctl);
     g_object_unref(m_testbed);
@@ -113,6 +115,8 @@ bool CameraTestbed::plug(const Camera &camera, QString *error)
     m_device->start();
     for (const QString &path : {m_usb, m_interface, m_tty})
         umockdev_testbed_uevent(m_testbed, path.toUtf8().constData(), "add");
+    if (camera.video && !m_video->plug(m_usb, camera.format, camera.state, error))
+        return false;
     return true;
 }
 
@@ -120,6 +124,7 @@ void CameraTestbed::unplug()
 {
     if (!m_device)
         return;
+    m_video->unplug(); // mid-stream
     for (const QString &path : {m_tty, m_interface, m_usb})
         umockdev_testbed_uevent(m_testbed, path.toUtf8().constData(), "remove");
     umockdev_testbed_detach_ioctl(m_testbed, "/dev/ttyACM0", nullptr);
