@@ -113,10 +113,13 @@ bool CameraTestbed::plug(const Camera &camera, QString *error)
         return fail(why);
     }
     m_device->start();
-    for (const QString &path : {m_usb, m_interface, m_tty})
-        umockdev_testbed_uevent(m_testbed, path.toUtf8().constData(), "add");
+    // The video node first: the viewer sets its picture up once, a moment
+    // after the serial port's event, and a node that came later would go
+    // unseen until the next plug.
     if (camera.video && !m_video->plug(m_usb, camera.format, camera.state, error))
         return false;
+    for (const QString &path : {m_usb, m_interface, m_tty})
+        umockdev_testbed_uevent(m_testbed, path.toUtf8().constData(), "add");
     return true;
 }
 

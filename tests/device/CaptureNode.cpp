@@ -136,32 +136,35 @@ bool CaptureNode::plug(const QString &parentSyspath, const Format &format, const
         return false;
     };
     unplug();
-    std::lock_guard lock(m_mutex);
-    m_format = format;
-    m_pixelFormat = format.current;
-    prepareFrame(state);
-    // Whole pages, as mmap takes only page-aligned offsets.
-    const std::size_t page = std::size_t(::sysconf(_SC_PAGESIZE));
-    m_bufferSize = (imageSize() + page - 1) / page * page;
-    m_bufferCount = 0;
-    m_queued.clear();
-    m_streaming = false;
-    m_sequence = 0;
-    m_delivered = 0;
+    {
+        // The handler's thread takes this lock too: no umockdev call under it.
+        std::lock_guard lock(m_mutex);
+        m_format = format;
+        m_pixelFormat = format.current;
+        prepareFrame(state);
+        // Whole pages, as mmap takes only page-aligned offsets.
+        const std::size_t page = std::size_t(::sysconf(_SC_PAGESIZE));
+        m_bufferSize = (imageSize() + page - 1) / page * page;
+        m_bufferCount = 0;
+        m_queued.clear();
+        m_streaming = false;
+        m_sequence = 0;
+        m_delivered = 0;
 
-    // The node's file holds every buffer: it is what the viewer maps.
-    const QByteArray path = QFile::encodeName(m_root + QStringLiteral("/dev/video0"));
-    ::unlink(path.constData());
-    const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return fail(QString::fromLocal8Bit(std::strerror(errno)));
-    m_mapSize = m_bufferSize * kMaxBuffers;
-    if (::ftruncate(fd, off_t(m_mapSize)) == 0)
-        m_map = static_cast<uchar *>(::mmap(nullptr, m_mapSize, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0));
-    ::close(fd);
-    if (!m_map || m_map == MAP_FAILED) {
-        m_map = nullptr;
-        return fail(QStringLiteral("cannot map the node's buffers"));
+        // The node's file holds every buffer: it is what the viewer maps.
+        const QByteArray path = QFile::encodeName(m_root + QStringLiteral("/dev/video0"));
+        ::unlink(path.constData());
+        const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        if (fd < 0)
+            return fail(QString::fromLocal8Bit(std::strerror(errno)));
+        m_mapSize = m_bufferSize * kMaxBuffers;
+        if (::ftruncate(fd, off_t(m_mapSize)) == 0)
+            m_map = static_cast<uchar *>(::mmap(nullptr, m_mapSize, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0));
+        ::close(fd);
+        if (!m_map || m_map == MAP_FAILED) {
+            m_map = nullptr;
+            return fail(QStringLiteral("cannot map the node's buffers"));
+        }
     }
     if (!m_attached) {
         GError *gerror = nullptr;
@@ -177,27 +180,32 @@ bool CaptureNode::plug(const QString &parentSyspath, const Format &format, const
                                                  "DEVNAME", "/dev/video0", nullptr);
     m_syspath = QString::fromUtf8(syspath);
     g_free(syspath);
-    m_gone = false;
+    {
+        std::lock_guard lock(m_mutex);
+        m_gone = false;
+    }
     umockdev_testbed_uevent(m_testbed, m_syspath.toUtf8().constData(), "add");
     return true;
 }
 
 void CaptureNode::unplug()
 {
-    std::lock_guard lock(m_mutex);
-    if (m_gone)
-        return;
-    m_gone = true;
-    m_streaming = false;
-    finishWaiting(ENODEV);
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_gone)
+            return;
+        m_gone = true;
+        m_streaming = false;
+        finishWaiting(ENODEV);
+        // The viewer's mapping outlives the file's name, as a vanished
+        // device's does.
+        ::unlink(QFile::encodeName(m_root + QStringLiteral("/dev/video0")).constData());
+        if (m_map)
+            ::munmap(m_map, m_mapSize);
+        m_map = nullptr;
+    }
     umockdev_testbed_uevent(m_testbed, m_syspath.toUtf8().constData(), "remove");
     umockdev_testbed_remove_device(m_testbed, m_syspath.toUtf8().constData());
-    // The viewer's mapping outlives the file's name, as a vanished
-    // device's does.
-    ::unlink(QFile::encodeName(m_root + QStringLiteral("/dev/video0")).constData());
-    if (m_map)
-        ::munmap(m_map, m_mapSize);
-    m_map = nullptr;
 }
 
 bool CaptureNode::streaming()

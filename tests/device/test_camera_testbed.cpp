@@ -9,10 +9,13 @@
 #include <QImage>
 #include <QPixmap>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -70,6 +73,40 @@ void pressReturn()
     xdotool.setProcessEnvironment(env);
     xdotool.start(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Return")});
     xdotool.waitForFinished(5000);
+}
+
+
+// Runs xdotool without the test's preloads; true when it succeeded.
+bool xdotool(const QStringList &arguments)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("LD_PRELOAD"));
+    QProcess xdotool;
+    xdotool.setProcessEnvironment(env);
+    xdotool.start(QStringLiteral("xdotool"), arguments);
+    return xdotool.waitForFinished(5000) && xdotool.exitStatus() == QProcess::NormalExit && xdotool.exitCode() == 0;
+}
+
+// Presses `key` in the viewer's main window, focused first: no window
+// manager here gives it the focus.
+bool keyToViewer(const char *key)
+{
+    const bool focused = waitFor(
+        [] {
+            return xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                            QStringLiteral("^Vizo Viewer$"), QStringLiteral("windowfocus")});
+        },
+        10000);
+    waitMs(200);
+    return focused && xdotool({QStringLiteral("key"), QString::fromLatin1(key)});
+}
+
+// Whether a box whose message starts with `firstLine` (its window title) is
+// on screen.
+bool boxShown(const char *firstLine)
+{
+    return xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                    QString::fromLatin1(firstLine)});
 }
 
 // Waits for `done`, answering whatever box the viewer shows meanwhile.
@@ -137,7 +174,8 @@ TEST(CameraTestbed, FoundByUdevWithItsLinkSpeed)
         ASSERT_TRUE(viewer.start());
         waitAnswering([&] { return startUpDone(bed) || !viewer.running(); }, 60000);
         EXPECT_TRUE(startUpDone(bed))
-            << bed.trace().join(QLatin1Char('\n')).toStdString() << viewer.readErr().toStdString();
+            << bed.trace().filter(QStringLiteral("host:")).join(QLatin1Char('\n')).toStdString()
+            << viewer.readErr().toStdString();
         if (c.announced) {
             EXPECT_TRUE(bed.traced(QString::fromLatin1(c.announced)));
         } else {
@@ -228,7 +266,7 @@ TEST(CameraTestbed, VideoFromTheCaptureNodeReachesTheScreen)
             EXPECT_TRUE(waitFor([&] { return bed.video().framesDelivered() >= 20; }, 20000))
                 << bed.video().framesDelivered() << " frames\n" << viewer.readErr().toStdString();
             EXPECT_TRUE(waitFor([&] { return greenOnScreen() > kBandSeen; }, 10000))
-                << greenOnScreen() << viewer.readErr().toStdString() << bed.trace().join(QLatin1Char('\n')).toStdString();
+                << greenOnScreen() << viewer.readErr().toStdString();
         } else {
             EXPECT_TRUE(waitAnswering([&] { return viewer.readErr().contains("offers neither YUYV nor MJPEG"); }, 20000))
                 << viewer.readErr().toStdString();
@@ -237,4 +275,63 @@ TEST(CameraTestbed, VideoFromTheCaptureNodeReachesTheScreen)
         }
         EXPECT_TRUE(viewer.running());
     }
+}
+
+// At the camera's real speed, a list of a few hundred long names arrives
+// while the device has an image open; the viewer stays in image mode while
+// it arrives (the zoom key does not move the camera), and the device's
+// return to the camera, queued behind the list, gives the keys back to the
+// camera. Then the device says it is switching off and goes away: one box,
+// then waiting.
+TEST(CameraTestbed, SlowLinkListWhileAnImageIsOpenThenTheDeviceLeaves)
+{
+    CameraTestbed bed;
+    CameraTestbed::Camera camera;
+    camera.baud = 115200;
+    camera.state.fillCard(3, 2);
+    QString error;
+    ASSERT_TRUE(bed.plug(camera, &error)) << error.toStdString();
+    Viewer viewer;
+    ASSERT_TRUE(viewer.start());
+    waitAnswering([&] { return startUpDone(bed) || !viewer.running(); }, 60000);
+    ASSERT_TRUE(startUpDone(bed)) << viewer.readErr().toStdString();
+    ASSERT_TRUE(waitFor([&] { return bed.traced(QStringLiteral("device: FileListData 2/2 2")); }, 20000));
+    EXPECT_EQ(bed.device()->control(QStringLiteral("mode image")), QStringLiteral("ok mode image"));
+    ASSERT_TRUE(waitFor([&] { return bed.traced(QStringLiteral("device: ImageModeChanged 1")); }, 10000));
+    waitMs(500);
+    EXPECT_TRUE(bed.device()->control(QStringLiteral("files images 300 200")).startsWith(QStringLiteral("ok")));
+    EXPECT_EQ(bed.device()->control(QStringLiteral("mode camera")), QStringLiteral("ok mode camera"));
+    // 300 names of 200 characters: about 60 kB, five seconds on the wire.
+    ASSERT_TRUE(waitFor([&] { return bed.traced(QStringLiteral("device: FileListData 3/")); }, 10000));
+    EXPECT_TRUE(keyToViewer("ctrl+Up"));
+    ASSERT_TRUE(waitFor([&] { return bed.traced(QStringLiteral("device: ImageModeChanged 0")); }, 20000));
+    EXPECT_FALSE(bed.traced(QStringLiteral("host:   CameraZoom")));
+    // The list was whole before the mode changed back.
+    const QStringList trace = bed.trace();
+    qsizetype lastListFrame = -1;
+    for (qsizetype i = 0; i < trace.size(); ++i)
+        if (QRegularExpression(QStringLiteral("^device: FileListData (\\d+)/\\1 1 ")).match(trace[i]).hasMatch())
+            lastListFrame = i;
+    ASSERT_GE(lastListFrame, 0);
+    EXPECT_GT(trace.indexOf(QStringLiteral("device: ImageModeChanged 0 crc=ok")), lastListFrame);
+    waitMs(500);
+    EXPECT_TRUE(keyToViewer("ctrl+Up"));
+    EXPECT_TRUE(waitFor([&] { return bed.traced(QStringLiteral("host:   CameraZoom")); }, 10000))
+        << bed.trace().filter(QStringLiteral("host:")).join(QLatin1Char('\n')).toStdString();
+    EXPECT_FALSE(viewer.readErr().contains("file list")) << viewer.err.toStdString();
+
+    const qsizetype seen = viewer.readErr().size();
+    EXPECT_EQ(bed.device()->control(QStringLiteral("disconnecting")), QStringLiteral("ok disconnecting"));
+    const char leaving[] = "The USB connection of Vizo Viewer has been disconnected from the Vizo device.";
+    ASSERT_TRUE(waitFor([&] { return boxShown(leaving); }, 20000));
+    // It switches off: its port hangs up while the box is up, which is the
+    // same loss, not a second box.
+    bed.unplug();
+    waitMs(1500);
+    EXPECT_FALSE(boxShown("The USB connection has been disconnected."));
+    pressReturn();
+    EXPECT_TRUE(waitFor([&] { return viewer.readErr().mid(seen).contains("waiting for the camera"); }, 20000))
+        << viewer.err.mid(seen).toStdString();
+    EXPECT_FALSE(boxShown(leaving));
+    EXPECT_TRUE(viewer.running());
 }
