@@ -1,6 +1,7 @@
 // The real viewer binary against the camera as the kernel shows it (a
 // umockdev testbed): found by udev without --port, its link speed read from
-// the USB device, unplugged and plugged again by uevents.
+// the USB device, its video streamed from the V4L2 node, unplugged and
+// plugged again by uevents, and the serial link at its real speed.
 #include "CameraTestbed.h"
 #include "TestWait.h"
 
@@ -14,8 +15,6 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#include <algorithm>
 
 namespace {
 
@@ -63,19 +62,6 @@ struct Viewer
     }
 };
 
-// Presses Return on the X server, as the user answers the viewer's box. The
-// helper runs without the test's preloads.
-void pressReturn()
-{
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("LD_PRELOAD"));
-    QProcess xdotool;
-    xdotool.setProcessEnvironment(env);
-    xdotool.start(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Return")});
-    xdotool.waitForFinished(5000);
-}
-
-
 // Runs xdotool without the test's preloads; true when it succeeded.
 bool xdotool(const QStringList &arguments)
 {
@@ -85,6 +71,12 @@ bool xdotool(const QStringList &arguments)
     xdotool.setProcessEnvironment(env);
     xdotool.start(QStringLiteral("xdotool"), arguments);
     return xdotool.waitForFinished(5000) && xdotool.exitStatus() == QProcess::NormalExit && xdotool.exitCode() == 0;
+}
+
+// Presses Return on the X server, as the user answers the viewer's box.
+void pressReturn()
+{
+    xdotool({QStringLiteral("key"), QStringLiteral("Return")});
 }
 
 // Presses `key` in the viewer's main window, focused first: no window
