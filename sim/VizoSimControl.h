@@ -26,7 +26,7 @@
 struct VizoSimControlResult
 {
     bool ok = false;
-    QString reply;                    // one line: "ok ..." or "error: ..."
+    QString reply;                    // "ok ..." or "error: ..." (help: more lines)
     std::vector<VizoSimFrame> frames; // what the device sends now
     bool unplug = false;              // the port should close
 };

@@ -1,9 +1,9 @@
 #pragma once
 // Carries control lines (VizoSimControl.h) to a virtual device: from a Unix
 // socket that any number of clients connect to (socat, nc -U, a test), and
-// from an input stream such as standard input. Every line gets one reply
-// line back, on the socket it came from or through eventReply for the input
-// stream. Runs on a thread of its own; `handler` is called there.
+// from an input stream such as standard input. Every line gets its reply
+// (one line; several for help) back, on the socket it came from or through
+// eventReply for the input stream. Runs on a thread of its own; `handler` is called there.
 #include <QString>
 
 #include <functional>
