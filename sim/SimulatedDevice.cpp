@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 
+#include "sim/VizoSimControlServer.h"
 #include "sim/VizoSimulator.h"
 
 class VizoVirtualDevice : public VizoSimulator
@@ -91,6 +92,8 @@ SimulatedDevice::SimulatedDevice(int edition, QObject *parent)
 SimulatedDevice::~SimulatedDevice()
 {
     m_frameTimer.stop();
+    if (m_control)
+        m_control->stop();
     if (m_device)
         m_device->stop();
 }
@@ -106,8 +109,16 @@ bool SimulatedDevice::start(QString *error)
     initial.edition = m_edition;
     initial.fillCard(m_card.images, m_card.ocrTexts, m_card.nameLength);
     m_device = std::make_unique<VizoVirtualDevice>(initial);
+    m_device->setBaud(m_link.baud);
     if (!m_device->openPort(error))
         return false;
+    if (!m_link.controlSocket.isEmpty()) {
+        VizoVirtualDevice *device = m_device.get();
+        m_control = std::make_unique<VizoSimControlServer>([device](const QString &line) { return device->control(line); });
+        if (!m_control->listen(m_link.controlSocket, error))
+            return false;
+        m_control->start();
+    }
     m_device->start();
     m_startMs = QDateTime::currentMSecsSinceEpoch();
     m_frameTimer.start();
@@ -123,6 +134,8 @@ QString SimulatedDevice::portPath() const
 void SimulatedDevice::stop()
 {
     m_frameTimer.stop();
+    if (m_control)
+        m_control->stop();
     if (m_device)
         m_device->stop();
 }

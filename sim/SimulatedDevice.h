@@ -11,6 +11,7 @@
 #include <memory>
 
 class LumenFrameFeed;
+class VizoSimControlServer;
 class VizoVirtualDevice;
 struct SimulatedPictureState;
 struct VizoSimRegion;
@@ -35,6 +36,13 @@ public:
         int nameLength = 0; // 0: short names
     };
     void setCard(const Card &card) { m_card = card; }
+    // The link's timing and the control socket (empty: none); before start().
+    struct Link
+    {
+        int baud = 0; // 0: no wire time
+        QString controlSocket;
+    };
+    void setLink(const Link &link) { m_link = link; }
 
     // Opens the pseudo-terminal and starts answering. False with a reason
     // when the terminal cannot be made.
@@ -62,6 +70,8 @@ private:
 
     int m_edition;
     Card m_card;
+    Link m_link;
+    std::unique_ptr<VizoSimControlServer> m_control;
     std::unique_ptr<VizoVirtualDevice> m_device;
     std::shared_ptr<LumenFrameFeed> m_feed;
     QTimer m_frameTimer;

@@ -92,6 +92,24 @@ VizoSimState VizoSimDevice::state() const
     return m_state;
 }
 
+void VizoSimDevice::update(const std::function<void(VizoSimState &)> &change)
+{
+    VizoSimState copy;
+    {
+        std::lock_guard lock(m_mutex);
+        change(m_state);
+        copy = m_state;
+    }
+    if (eventStateChanged)
+        eventStateChanged(copy);
+}
+
+std::vector<VizoSimFrame> VizoSimDevice::fileList(const VizoSimState &s, int kind)
+{
+    const QStringList &names = kind == VizoCmd::OcrFiles ? s.ocrTexts : s.images;
+    return transfer(head(VizoReport::FileListData) + char(kind), VizoFileListBuilder::build(names));
+}
+
 bool VizoSimDevice::finished() const
 {
     std::lock_guard lock(m_mutex);
@@ -739,9 +757,7 @@ VizoSimDevice::Frames VizoSimDevice::applyHost(const VizoDecodedPayload &cmd, bo
             note(QStringLiteral("file list kind %1 refused").arg(v));
             return {};
         }
-        const QStringList &names = v == VizoCmd::OcrFiles ? s.ocrTexts : s.images;
-        return transfer(head(VizoReport::FileListData) + char(v),
-                        VizoFileListBuilder::build(names));
+        return fileList(s, v);
     }
     if (is("RequestOptionFile")) {
         changed = false;

@@ -48,6 +48,11 @@ public:
     bool finished() const;
 
     VizoSimState state() const;
+    // Changes the state as the device does on its own (its buttons, its
+    // battery, its card); eventStateChanged follows, outside the lock.
+    void update(const std::function<void(VizoSimState &state)> &change);
+    // The FileListData transfer of one kind (VizoCmd::ImageFiles or OcrFiles).
+    static std::vector<VizoSimFrame> fileList(const VizoSimState &state, int kind);
     const VizoSimRegion &region() const { return m_region; }
 
     // The option file as the device sends it, from the current settings.

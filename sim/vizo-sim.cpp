@@ -1,6 +1,7 @@
 // vizo-sim: a virtual Vizo device on a pseudo-terminal. Prints "PORT <path>"
 // first; a viewer opens that path as its serial port.
 #include "protocol/VizoCatalogue.h"
+#include "sim/VizoSimControlServer.h"
 #include "sim/VizoSimulator.h"
 
 #include <QCommandLineParser>
@@ -8,6 +9,8 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <mutex>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -18,8 +21,11 @@ int fail(const QString &message)
     return 2;
 }
 
+// Trace lines and control replies come from several threads.
 void printLine(const QString &line)
 {
+    static std::mutex mutex;
+    std::lock_guard lock(mutex);
     std::fputs(line.toUtf8().constData(), stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);
@@ -100,6 +106,14 @@ int main(int argc, char **argv)
         {QStringLiteral("name-length"),
          QStringLiteral("Long file names of n characters (13-255) instead of IMG_0001.jpg."),
          QStringLiteral("n")},
+        {QStringLiteral("baud"),
+         QStringLiteral("Give the link its real timing: every byte costs its wire time at n baud\n"
+                        "(115200 is the camera's), in both directions."),
+         QStringLiteral("n")},
+        {QStringLiteral("control"),
+         QStringLiteral("Take control commands (\"help\" lists them) from a Unix socket at path,\n"
+                        "or from standard input when path is -."),
+         QStringLiteral("path")},
         {QStringLiteral("trace"), QStringLiteral("Print every frame in both directions.")},
     };
     // The help and version options are in the parser already.
@@ -150,8 +164,30 @@ int main(int argc, char **argv)
         || (parser.isSet(QStringLiteral("name-length")) && nameLength < 13))
         return fail(QStringLiteral("name-length must be a number 13-255"));
     state.fillCard(images, ocrTexts, nameLength);
+    int baud = 0;
+    if (!readCount(parser, QStringLiteral("baud"), 4000000, &baud)
+        || (parser.isSet(QStringLiteral("baud")) && baud < 50))
+        return fail(QStringLiteral("baud must be a number 50-4000000"));
+    const QString controlPath = parser.value(QStringLiteral("control"));
+    if (parser.isSet(QStringLiteral("control")) && controlPath.isEmpty())
+        return fail(QStringLiteral("control needs a socket path, or - for standard input"));
 
     VizoSimulator simulator(state);
+    simulator.setBaud(baud);
+    VizoSimControlServer control([&simulator](const QString &line) { return simulator.control(line); });
+    if (controlPath == QLatin1String("-")) {
+        control.readFrom(STDIN_FILENO);
+        control.eventReply = [](const QString &reply) {
+            for (const QString &line : reply.split(QLatin1Char('\n')))
+                printLine(QStringLiteral("control: ") + line);
+        };
+    } else if (!controlPath.isEmpty()) {
+        QString why;
+        if (!control.listen(controlPath, &why)) {
+            fail(QStringLiteral("cannot listen for control commands: %1").arg(why));
+            return 1;
+        }
+    }
     QString error;
     if (!simulator.openPort(&error)) {
         // Not the caller's mistake: 1, not the 2 of a bad command line.
@@ -161,6 +197,8 @@ int main(int argc, char **argv)
     if (parser.isSet(QStringLiteral("trace")))
         simulator.eventTrace = printLine;
     printLine(QStringLiteral("PORT %1").arg(simulator.portPath()));
+    control.start();
     simulator.run();
+    control.stop();
     return 0;
 }

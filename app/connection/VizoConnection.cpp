@@ -32,6 +32,7 @@ bool VizoConnection::startSimulatedDevice(const Simulation &simulation, QString 
 {
     m_simulatedDevice = std::make_unique<SimulatedDevice>(simulation.edition);
     m_simulatedDevice->setCard({simulation.images, simulation.ocrTexts, simulation.nameLength});
+    m_simulatedDevice->setLink({simulation.baud, simulation.controlSocket});
     if (m_simulatedDevice->start(error))
         return true;
     m_simulatedDevice.reset();

@@ -48,6 +48,8 @@ public:
         int images = 12;
         int ocrTexts = 5;
         int nameLength = 0;
+        int baud = 0;           // 0: no wire time
+        QString controlSocket;  // empty: none
     };
     bool startSimulatedDevice(const Simulation &simulation, QString *error);
     SimulatedDevice *simulatedDevice() const { return m_simulatedDevice.get(); }

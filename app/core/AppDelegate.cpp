@@ -277,7 +277,8 @@ bool AppDelegate::setupVizoProtocolChannel()
     if (m_options.simulate) {
         QString error;
         if (!m_connection->startSimulatedDevice({m_options.simulatedEdition, m_options.simulatedImages,
-                                                 m_options.simulatedOcrTexts, m_options.simulatedNameLength},
+                                                 m_options.simulatedOcrTexts, m_options.simulatedNameLength,
+                                                 m_options.simulatedBaud, m_options.simulatedControl},
                                                 &error)) {
             showMessageBox(
                 QStringLiteral("The virtual camera could not be started: %1.\nApplication will be terminated.").arg(error));

@@ -16,8 +16,8 @@ int editionCodeFromName(const QString &name)
 QString usage()
 {
     return QStringLiteral(
-        "Usage: vizo-viewer [--port PATH] [--simulate [--edition summit|ridge|valley]] [--camera NAME]\n"
-        "                   [--exit-on-unplug] [--verbose]\n"
+        "Usage: vizo-viewer [--port PATH] [--simulate [--edition summit|ridge|valley] [--baud N] [--control PATH]]\n"
+        "                   [--camera NAME] [--exit-on-unplug] [--verbose]\n"
         "\n"
         "Shows the picture of a Vizo reading camera and drives it from the keyboard and mouse.\n"
         "\n"
@@ -28,6 +28,8 @@ QString usage()
         "  --images N         images on the virtual camera's card (default 12)\n"
         "  --ocr-texts N      recognised texts on the virtual camera's card (default 5)\n"
         "  --name-length N    give the virtual card's files long names of N characters (13-255)\n"
+        "  --baud N           give the virtual camera's link its real timing at N baud (the camera: 115200)\n"
+        "  --control PATH     take the virtual camera's control commands from a Unix socket at PATH\n"
         "  --camera NAME      name of the video capture device (default \"FX3\")\n"
         "  --exit-on-unplug   end when the camera goes away instead of waiting for it\n"
         "  --list-hotkeys     print every hot key with what it does, grouped by mode\n"
@@ -116,6 +118,19 @@ CommandLineOptions parse(const QStringList &arguments)
                 return fail(QStringLiteral("unknown edition \"%1\" (summit, ridge or valley)").arg(name));
             options.simulatedEdition = code;
             editionGiven = true;
+        } else if (arg == QLatin1String("--control")) {
+            if (!takeValue(&options.simulatedControl))
+                return fail(QStringLiteral("--control needs a socket path"));
+            cardOption = arg;
+        } else if (arg == QLatin1String("--baud")) {
+            QString text;
+            const bool given = takeValue(&text);
+            bool number = false;
+            const int n = text.toInt(&number);
+            if (!given || !number || n < 50 || n > 4000000)
+                return fail(QStringLiteral("--baud needs a number 50-4000000"));
+            options.simulatedBaud = n;
+            cardOption = arg;
         } else if (arg == QLatin1String("--images") || arg == QLatin1String("--ocr-texts")
                    || arg == QLatin1String("--name-length")) {
             const bool names = arg == QLatin1String("--name-length");

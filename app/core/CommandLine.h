@@ -1,6 +1,7 @@
 #pragma once
 // The viewer's command line:
-//   vizo-viewer [--port PATH] [--simulate [--edition summit|ridge|valley]] [--camera NAME] [--verbose]
+//   vizo-viewer [--port PATH] [--simulate [--edition summit|ridge|valley] [--baud N] [--control PATH]]
+//               [--camera NAME] [--verbose]
 // Parsing has no side effects; main() prints the usage or the error and picks
 // the exit code (2 for a bad command line).
 #include <QString>
@@ -14,6 +15,8 @@ struct CommandLineOptions
     int simulatedImages = 12;        // files on the virtual device's card
     int simulatedOcrTexts = 5;
     int simulatedNameLength = 0;     // 0: short file names
+    int simulatedBaud = 0;           // the virtual device's link rate; 0: no wire time
+    QString simulatedControl;        // socket for the virtual device's control commands
     QString cameraName = QStringLiteral("FX3");
     bool help = false;
     bool version = false;            // print the program's version

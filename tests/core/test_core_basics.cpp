@@ -106,12 +106,15 @@ TEST(CommandLine, GoodLines)
     EXPECT_EQ(o.port, "/dev/pts/7");
 
     o = CommandLine::parse({"vizo-viewer", "--simulate", "--edition=valley", "--images", "3000",
-                            "--ocr-texts=0", "--name-length", "120"});
+                            "--ocr-texts=0", "--name-length", "120", "--baud", "115200",
+                            "--control=/tmp/vizo.ctl"});
     ASSERT_TRUE(o.ok()) << o.error.toStdString();
     EXPECT_EQ(o.simulatedEdition, 1);
     EXPECT_EQ(o.simulatedImages, 3000);
     EXPECT_EQ(o.simulatedOcrTexts, 0);
     EXPECT_EQ(o.simulatedNameLength, 120);
+    EXPECT_EQ(o.simulatedBaud, 115200);
+    EXPECT_EQ(o.simulatedControl, "/tmp/vizo.ctl");
 
     EXPECT_TRUE(CommandLine::parse({"vizo-viewer", "--help"}).help);
     // Qt's own option, left for QApplication: X11 (XWayland) in a Wayland session.
@@ -136,6 +139,9 @@ TEST(CommandLine, BadLinesAreRefusedWithAReason)
         {"vizo-viewer", "--simulate", "--name-length", "12"},
         {"vizo-viewer", "--platform"},
         {"vizo-viewer", "--platform=xcb"},                // Qt reads only two words
+        {"vizo-viewer", "--baud", "115200"},               // without --simulate
+        {"vizo-viewer", "--simulate", "--baud", "fast"},
+        {"vizo-viewer", "--control", "/tmp/c"},            // without --simulate
     };
     for (const auto &line : bad) {
         const auto o = CommandLine::parse(line);

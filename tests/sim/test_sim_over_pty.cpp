@@ -14,6 +14,7 @@
 #include "sim/VizoSimulator.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 
 #include <gtest/gtest.h>
 
@@ -391,4 +392,87 @@ TEST(SimOverPty, CardOpensFilesAndDeletesThousandsOfLongNamesWithAnAnswerPerFram
     EXPECT_TRUE(running.traced(QStringLiteral("note:   no such file: Image/IMG_9999.jpg")));
     EXPECT_EQ(host.requestFileList(OcrFiles).size(), 3);
     EXPECT_TRUE(host.failures.isEmpty());
+}
+
+// What the device says on its own, from a control line; bad lines are
+// refused with a reason and send nothing.
+TEST(SimOverPty, ControlLinesMakeTheDeviceSpeakOnItsOwn)
+{
+    VizoSimState state;
+    state.fillCard(2, 1);
+    RunningSim running{state};
+    ASSERT_TRUE(running.start());
+    Host &host = running.host;
+    const struct
+    {
+        const char *line;
+        QList<QByteArray> reports; // empty: refused
+    } cases[] = {
+        {"battery 15", {QByteArray::fromHex("26180f")}},
+        {"disconnecting", {QByteArray::fromHex("261b")}},
+        {"view distance", {QByteArray::fromHex("260203"), QByteArray::fromHex("260200")}},
+        {"mode ocr", {QByteArray::fromHex("260402"), QByteArray::fromHex("260400")}},
+        {"mode image", {QByteArray::fromHex("260401"), QByteArray::fromHex("260701")}},
+        {"mode camera", {QByteArray::fromHex("260700")}},
+        {"send 26 0a 01", {QByteArray::fromHex("260a01")}},
+        {"battery 101", {}},
+        {"view sideways", {}},
+        {"send 2", {}},
+        {"fly away", {}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.line);
+        const QString reply = running.sim.control(QString::fromLatin1(c.line));
+        EXPECT_EQ(reply.startsWith(QStringLiteral("ok ")), !c.reports.isEmpty()) << reply.toStdString();
+        QList<QByteArray> got;
+        for (qsizetype i = 0; i < c.reports.size(); ++i)
+            got << host.nextReport();
+        EXPECT_EQ(got, c.reports);
+    }
+    EXPECT_EQ(running.sim.device().state().batteryLevel, 15);
+    EXPECT_EQ(running.sim.device().state().cameraMode, int(VizoSimState::Distance));
+    EXPECT_EQ(host.reportCount(), 0);
+
+    // The battery text follows the level; a new list arrives unasked.
+    EXPECT_TRUE(running.sim.control(QStringLiteral("battery-info")).startsWith(QStringLiteral("ok")));
+    EXPECT_EQ(host.nextReport(), QByteArray::fromHex("2504") + running.sim.device().batteryText().toUtf8());
+    EXPECT_TRUE(running.sim.device().batteryText().contains(QStringLiteral("15")));
+    EXPECT_TRUE(running.sim.control(QStringLiteral("files images 4 40")).startsWith(QStringLiteral("ok")));
+    ASSERT_TRUE(waitFor([&] {
+        std::lock_guard lock(host.mutex);
+        return host.fileListComplete;
+    }));
+    {
+        std::lock_guard lock(host.mutex);
+        const QStringList names = QString::fromUtf8(host.fileList).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        ASSERT_EQ(names.size(), 4);
+        EXPECT_EQ(names.mid(0, 2), state.images);
+        EXPECT_EQ(names[3].size(), 40);
+    }
+
+    // Unplugging closes the port: the host sees the device vanish.
+    EXPECT_EQ(running.sim.control(QStringLiteral("unplug")), QStringLiteral("ok unplug"));
+    EXPECT_TRUE(waitFor([&] { return !host.failures.isEmpty(); }));
+}
+
+// With a rate set, every byte costs its wire time: the option file cannot
+// arrive before its bytes could have crossed the line (a lower bound only).
+TEST(SimOverPty, ABaudRateGivesEveryByteItsWireTime)
+{
+    RunningSim running{VizoSimState{}};
+    running.sim.setBaud(19200);
+    ASSERT_TRUE(running.start());
+    QElapsedTimer timer;
+    timer.start();
+    const VizoOptionFileData pairs = running.host.requestOptionFile();
+    const qint64 elapsed = timer.elapsed();
+    ASSERT_FALSE(pairs.isEmpty());
+    qsizetype bytes = 0;
+    {
+        std::lock_guard lock(running.host.mutex);
+        bytes = running.host.optionFile.size();
+    }
+    // Request out plus data back, 10 bits a byte, frame headers not counted.
+    EXPECT_GE(elapsed, (bytes + 16) * 10 * 1000 / 19200) << bytes << " bytes";
+    EXPECT_EQ(running.sim.baud(), 19200);
 }

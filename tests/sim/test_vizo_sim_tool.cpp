@@ -2,7 +2,11 @@
 #include "link/VizoProtocolChannel.h"
 #include "protocol/VizoCommands.h"
 
+#include "TestWait.h"
+
 #include <QProcess>
+
+#include <mutex>
 
 #include <gtest/gtest.h>
 
@@ -50,6 +54,7 @@ TEST(VizoSimTool, BadArgumentsAreRefused)
                                     QStringList{QStringLiteral("--region"), QStringLiteral("300")},
                                     QStringList{QStringLiteral("--images"), QStringLiteral("many")},
                                     QStringList{QStringLiteral("--name-length"), QStringLiteral("12")},
+                                    QStringList{QStringLiteral("--baud"), QStringLiteral("0")},
                                     QStringList{QStringLiteral("--bogus")}}) {
         QProcess sim;
         sim.start(simBinary(), args);
@@ -76,4 +81,49 @@ TEST(VizoSimTool, UsageAndErrorsSpeakAsTheUserTyped)
     const auto help = run({QStringLiteral("--help")});
     EXPECT_EQ(help.first, 0);
     EXPECT_TRUE(help.second.startsWith(QStringLiteral("Usage: vizo-sim [options]\n"))) << help.second.toStdString();
+}
+
+// Control lines on standard input: each is answered on standard output, and
+// the device says what it was told to.
+TEST(VizoSimTool, TakesControlLinesOnStandardInput)
+{
+    QProcess sim;
+    sim.start(simBinary(), {QStringLiteral("--control"), QStringLiteral("-"), QStringLiteral("--baud"),
+                            QStringLiteral("115200")});
+    ASSERT_TRUE(sim.waitForStarted());
+    QByteArray out;
+    auto readUntil = [&](const QByteArray &text) {
+        while (!out.contains(text) && sim.waitForReadyRead(5000))
+            out += sim.readAllStandardOutput();
+        return out.contains(text);
+    };
+    ASSERT_TRUE(readUntil("\n"));
+    ASSERT_TRUE(out.startsWith("PORT /dev/"));
+    const QString port = QString::fromUtf8(out.mid(5, out.indexOf('\n') - 5));
+    {
+        VizoProtocolChannel channel;
+        std::mutex mutex;
+        QList<QByteArray> reports;
+        channel.eventPacket = [&](const QByteArray &payload, std::uint16_t, std::uint16_t) {
+            std::lock_guard lock(mutex);
+            reports << payload;
+        };
+        ASSERT_TRUE(channel.open(port));
+        channel.startRead();
+        // The device has seen the host once it has said hello.
+        ASSERT_TRUE(waitFor([&] {
+            std::lock_guard lock(mutex);
+            return reports.size() >= 2;
+        }));
+        sim.write("battery 7\nbattery\n");
+        EXPECT_TRUE(readUntil("control: ok battery 7\n")) << out.toStdString();
+        EXPECT_TRUE(readUntil("control: error: battery needs a level 0-100\n")) << out.toStdString();
+        EXPECT_TRUE(waitFor([&] {
+            std::lock_guard lock(mutex);
+            return reports.contains(QByteArray::fromHex("261807"));
+        }));
+        channel.writeVizoPacket(VizoCmd::HostClosing());
+    }
+    ASSERT_TRUE(sim.waitForFinished(10000));
+    EXPECT_EQ(sim.exitCode(), 0);
 }
