@@ -3,7 +3,7 @@
 
 #include "CaptureNode.h"
 
-#include "core/SimulatedDevice.h"
+#include "sim/SimulatedDevice.h"
 #include "core/SimulatedPicture.h"
 #include "sim/VizoSimRegion.h"
 
