@@ -4,7 +4,7 @@
 #include "CaptureNode.h"
 
 #include "sim/SimulatedDevice.h"
-#include "core/SimulatedPicture.h"
+#include "sim/SimulatedPicture.h"
 #include "sim/VizoSimRegion.h"
 
 #include <QFile>
