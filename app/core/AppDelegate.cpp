@@ -26,7 +26,6 @@
 #include <QApplication>
 #include <QScreen>
 
-#include <cstdio>
 
 namespace {
 AppDelegate *s_instance = nullptr;
@@ -181,18 +180,9 @@ bool AppDelegate::applicationDidFinishLaunching()
 {
     // 1. One copy at a time: a second one brings the first to the front
     // and ends before it touches the device.
-    m_singleInstance = std::make_unique<SingleInstance>();
-    if (!m_singleInstance->claim()) {
-        m_singleInstance.reset();
-        if (SingleInstance().raiseRunningCopy()) {
-            std::fprintf(stderr, "vizo-viewer: another copy is already running; its window was raised.\n");
-            m_launchExitCode = 0;
-        } else {
-            std::fprintf(stderr, "vizo-viewer: another copy is already running.\n");
-            m_launchExitCode = 1;
-        }
+    m_singleInstance = SingleInstance::claimOrRaise(&m_launchExitCode);
+    if (!m_singleInstance)
         return false;
-    }
     m_singleInstance->eventRaise = [this] {
         raiseAndFocusWindow(window());
         // A modal window in front stays in front.

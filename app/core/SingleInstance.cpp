@@ -7,6 +7,8 @@
 #include <QLockFile>
 #include <QThread>
 
+#include <cstdio>
+
 namespace {
 const QByteArray kRaise = "raise\n";
 const QByteArray kRaised = "raised\n";
@@ -102,4 +104,17 @@ bool SingleInstance::raiseRunningCopy(int timeoutMs)
             return false;
     }
     return socket.readLine() == kRaised;
+}
+
+std::unique_ptr<SingleInstance> SingleInstance::claimOrRaise(int *exitCode)
+{
+    auto claimed = std::make_unique<SingleInstance>();
+    if (claimed->claim())
+        return claimed;
+    claimed.reset();
+    const bool raised = SingleInstance().raiseRunningCopy();
+    std::fprintf(stderr, raised ? "vizo-viewer: another copy is already running; its window was raised.\n"
+                                : "vizo-viewer: another copy is already running.\n");
+    *exitCode = raised ? 0 : 1;
+    return nullptr;
 }

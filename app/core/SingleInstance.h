@@ -25,6 +25,10 @@ public:
     // From a second copy: asks the running copy to come to the front. True
     // when it answered.
     bool raiseRunningCopy(int timeoutMs = 5000);
+    // This copy's claim, or nullptr when another copy runs: that one has
+    // then been asked to come to the front, standard error says so and
+    // `exitCode` is 0 (it answered) or 1.
+    static std::unique_ptr<SingleInstance> claimOrRaise(int *exitCode);
 
     // Called in the first copy when a second one asks.
     std::function<void()> eventRaise;

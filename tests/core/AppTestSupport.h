@@ -51,10 +51,10 @@ public:
 
 struct AppFixture : ::testing::Test
 {
-    // Made with the fixture, so that windows the fixture holds can be
-    // handed it.
-    std::unique_ptr<AppDelegate> app = std::make_unique<AppDelegate>();
     QList<QByteArray> sent;
+    // Made with the fixture, so that windows the fixture holds can be
+    // handed it; it goes before what its last words are recorded in.
+    std::unique_ptr<AppDelegate> app = std::make_unique<AppDelegate>();
 
     void SetUp() override
     {

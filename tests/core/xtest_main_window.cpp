@@ -79,9 +79,11 @@ TEST(SplashOnX11, QuitAnswersReturnEnterAndSpace)
 {
     ASSERT_TRUE(onX11()) << "the test runner starts these tests on Xvfb";
     ASSERT_FALSE(requiredProgram("xdotool").isEmpty());
+    AppDelegate app;
+    app.setupModel();
     for (const char *key : {"Return", "KP_Enter", "space"}) {
         SCOPED_TRACE(key);
-        SplashController splash{*AppDelegate::instance()};
+        SplashController splash{app};
         splash.setWaiting(true, QStringLiteral("/dev/ttyACM0"));
         bool quit = false;
         splash.eventQuit = [&] {

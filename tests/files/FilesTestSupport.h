@@ -30,11 +30,11 @@ inline QString utf16Text(const QByteArray &bytes)
 
 struct FilesFixture : ::testing::Test
 {
-    // Made with the fixture, so that windows the fixture holds can be
-    // handed it.
-    std::unique_ptr<AppDelegate> app = std::make_unique<AppDelegate>();
     std::mutex lock;
     QList<QByteArray> sentPayloads;
+    // Made with the fixture, so that windows the fixture holds can be
+    // handed it; it goes before what its last words are recorded in.
+    std::unique_ptr<AppDelegate> app = std::make_unique<AppDelegate>();
 
     void SetUp() override
     {
