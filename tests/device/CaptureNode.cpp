@@ -309,6 +309,11 @@ bool CaptureNode::handle(_UMockdevIoctlClient *client)
         auto *buf = resolve<v4l2_buffer>(client, &data);
         if (!buf || !m_streaming || m_waiting) {
             refuse(EINVAL);
+        } else if (m_fresh) {
+            // Asked again right after a frame (a reader looking for a newer
+            // one): nothing yet.
+            m_fresh = false;
+            refuse(EAGAIN);
         } else {
             // Answered by the frame loop at the next frame time.
             m_waiting = client;
@@ -371,6 +376,7 @@ void CaptureNode::frameLoop()
         g_object_set_data(G_OBJECT(m_waiting), "vizo-buffer", nullptr);
         g_object_unref(m_waiting);
         m_waiting = nullptr;
+        m_fresh = true;
         ++m_delivered;
     }
     finishWaiting(EIO);

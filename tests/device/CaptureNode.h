@@ -97,5 +97,8 @@ private:
     uchar *m_map = nullptr;
     std::size_t m_mapSize = 0;
     std::atomic<int> m_delivered{0};
+    // A frame went out and no DQBUF has asked since: the next one finds
+    // nothing newer (EAGAIN), as on a non-blocking device between frames.
+    bool m_fresh = false;
     std::thread m_thread;
 };
