@@ -226,8 +226,13 @@ struct Unplug : ::testing::Test
     {
         auto *timer = new QTimer(app.get());
         QObject::connect(timer, &QTimer::timeout, timer, [timer, step] {
+            // Stopped at once: a deferred delete waits for the loop that
+            // asked for it, and a modal loop may run in between.
+            timer->stop();
             if (step())
                 timer->deleteLater();
+            else
+                timer->start();
         });
         timer->start(20);
     }
