@@ -7,6 +7,7 @@
 #include "AppTestSupport.h"
 
 #include "files/ImageFilesController.h"
+#include "input/VizoInputArming.h"
 #include "files/FileListViewController.h"
 #include "files/FileListTableView.h"
 #include "menus/FilesMenu.h"
@@ -26,6 +27,7 @@
 #include "sim/SimulatedDevice.h"
 
 #include <bramble/BrDispatch.h>
+#include <bramble/BrHotKey.h>
 #include <trellis/TrellisItemSlider.h>
 #include <bramble/BrNotificationCenter.h>
 
@@ -168,6 +170,7 @@ struct Unplug : ::testing::Test
         CommandLineOptions options;
         options.port = port;
         app = std::make_unique<AppDelegate>(options);
+        app->setInputArming(std::make_unique<VizoInputArming>());
         app->setPacketObserver([this](const QByteArray &payload) { sent << payload; });
         app->setCloseAllUIPauseMs(0);
         app->setTerminateHandler([this] {
@@ -301,6 +304,14 @@ struct Unplug : ::testing::Test
         EXPECT_TRUE(app->menuOpened());
         EXPECT_TRUE(sent.contains(VizoCmd::MenuOpened().payload()));
         app->closeMenu();
+        // And a hot key sends its command.
+        std::shared_ptr<BrHotKey> zoomIn = app->dicShortcutHandlers().value(QStringLiteral("CameraMode.ZoomIn"));
+        ASSERT_TRUE(zoomIn && zoomIn->eventKeyDown());
+        sent.clear();
+        zoomIn->eventKeyDown()(false);
+        if (zoomIn->eventKeyUp())
+            zoomIn->eventKeyUp()();
+        EXPECT_TRUE(sent.contains(VizoCmd::CameraZoom(0).payload())) << sent.size();
     }
 };
 
