@@ -98,7 +98,8 @@ LumenShmCanvas *LumenShmCanvas::create(std::shared_ptr<LumenFrameSlot> slot,
 LumenShmCanvas::LumenShmCanvas(xcb_connection_t *connection, std::uint32_t root,
                                std::shared_ptr<LumenFrameSlot> slot, LumenPreviewLayer *layer,
                                QWidget *parent)
-    : QWidget(parent), m_connection(connection), m_slot(std::move(slot)), m_layer(layer)
+    : QWidget(parent), m_connection(connection), m_sender(connection), m_slot(std::move(slot)),
+      m_layer(layer)
 {
     // A window of its own that Qt never paints: the server shows what is
     // put there until the next picture.
@@ -166,6 +167,7 @@ void LumenShmCanvas::release(Segment &s)
 {
     if (!s.data)
         return;
+    m_sender.drain(); // no put still naming the segment
     if (x11Connection() == m_connection) {
         xcb_shm_detach(m_connection, s.seg);
         xcb_flush(m_connection);
@@ -227,6 +229,11 @@ LumenShmCanvas::Drawn LumenShmCanvas::render(const LumenFrame &frame)
     // decoder.
     if (exact && frame.kind != LumenFrame::Kind::Rgb) {
         constexpr int kBands = 8;
+        // A whole frame is converted as fast as the memory allows: its
+        // bands go through the sender (see LumenShmSender.h). One still
+        // being decoded keeps the drawing thread waiting anyway, and a
+        // thread more would only take turns with the decoder.
+        const Via via = frame.rows ? Via::Direct : Via::Sender;
         for (int band = 0; band < kBands; ++band) {
             const int first = height * band / kBands, last = height * (band + 1) / kBands;
             frame.waitRows(last);
@@ -236,7 +243,7 @@ LumenShmCanvas::Drawn LumenShmCanvas::render(const LumenFrame &frame)
             else
                 LumenPlanar::convertLines(frame.planes, first, last, m_segment.data,
                                           m_segment.bytesPerLine);
-            putLines(first, last);
+            putLines(first, last, via);
         }
         return Drawn::Sent;
     }
@@ -263,16 +270,21 @@ LumenShmCanvas::Drawn LumenShmCanvas::render(const LumenFrame &frame)
     return Drawn::InMemory;
 }
 
-void LumenShmCanvas::putLines(int first, int last)
+void LumenShmCanvas::putLines(int first, int last, Via via)
 {
     if (!m_segment.data || !isVisible() || last <= first)
         return;
-    const int width = m_segment.size.width();
-    xcb_shm_put_image(m_connection, static_cast<xcb_drawable_t>(winId()), m_gc,
-                      std::uint16_t(width), std::uint16_t(m_segment.size.height()), 0,
-                      std::uint16_t(first), std::uint16_t(width), std::uint16_t(last - first), 0,
-                      std::int16_t(first), 24, XCB_IMAGE_FORMAT_Z_PIXMAP, 0, m_segment.seg, 0);
-    xcb_flush(m_connection);
+    const LumenShmSender::Put put{static_cast<xcb_drawable_t>(winId()),
+                                  m_gc,
+                                  m_segment.seg,
+                                  std::uint16_t(m_segment.size.width()),
+                                  std::uint16_t(m_segment.size.height()),
+                                  std::uint16_t(first),
+                                  std::uint16_t(last - first)};
+    if (via == Via::Sender)
+        m_sender.send(put);
+    else
+        LumenShmSender::write(m_connection, put);
     m_putPending = true;
 }
 
@@ -284,6 +296,7 @@ bool LumenShmCanvas::put(Put what)
         putLines(0, m_segment.size.height());
     if (m_putPending) {
         m_putPending = false;
+        m_sender.drain(); // the server answers after the sender's requests too
         roundTrip(m_connection);
     }
     return true;

@@ -6,6 +6,7 @@
 // QPainter canvas.
 #include "LumenCanvas.h"
 #include "LumenFrame.h"
+#include "LumenShmSender.h"
 
 #include <QImage>
 #include <QWidget>
@@ -14,7 +15,6 @@
 #include <memory>
 
 class LumenFrameSlot;
-struct xcb_connection_t;
 
 class LumenShmCanvas : public QWidget, public LumenCanvas
 {
@@ -68,14 +68,17 @@ private:
     // server band by band.
     enum class Drawn { Failed, InMemory, Sent };
     Drawn render(const LumenFrame &frame);
-    // Hands lines of the memory to the server without waiting.
-    void putLines(int first, int last);
+    // Hands lines of the memory to the server without waiting, from this
+    // thread or through the sender.
+    enum class Via { Direct, Sender };
+    void putLines(int first, int last, Via via = Via::Direct);
     // Whole: put everything; Finish: only wait for the bands already put.
     // Returns once the server has drawn them (false: nothing to show on).
     enum class Put { Whole, Finish };
     bool put(Put what);
 
     xcb_connection_t *m_connection;
+    LumenShmSender m_sender;
     std::uint32_t m_gc = 0;
     std::shared_ptr<LumenFrameSlot> m_slot;
     LumenPreviewLayer *m_layer;
