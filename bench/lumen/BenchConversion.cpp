@@ -37,7 +37,7 @@ BenchStats benchConversion(const BenchFrames &frames, BenchFormat format, BenchR
         if (i >= run.warmup)
             stats.ms.push_back(t1 - t0);
     }
-    stats.cpuMs = cpu.perFrame(stats.ms.size());
+    cpu.finish(stats, stats.ms.size());
     if (format != BenchFormat::Yuyv && stats.note.isEmpty())
         stats.note = QStringLiteral("%1 of %2 split between two threads")
                          .arg(decoder.splitFrames())

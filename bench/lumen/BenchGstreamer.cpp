@@ -124,7 +124,7 @@ BenchStats benchGstreamer(const BenchFrames &frames, BenchFormat format, BenchRu
         }
         benchSettle(3);
     }
-    stats.cpuMs = cpu.perFrame(stats.ms.size() + size_t(stats.timeouts));
+    cpu.finish(stats, stats.ms.size() + size_t(stats.timeouts));
     gst_app_src_end_of_stream(GST_APP_SRC(src));
     gst_element_set_state(pipeline, GST_STATE_NULL);
     gst_object_unref(src);

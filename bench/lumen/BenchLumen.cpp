@@ -149,7 +149,7 @@ BenchStats benchLumen(const BenchFrames &frames, BenchFormat format, bool openGL
         }
         benchSettle(3);
     }
-    stats.cpuMs = cpu.perFrame(stats.ms.size() + size_t(stats.timeouts));
+    cpu.finish(stats, stats.ms.size() + size_t(stats.timeouts));
     view->hide();
     qunsetenv("LUMEN_RENDERER");
     return stats;

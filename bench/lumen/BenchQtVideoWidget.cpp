@@ -107,7 +107,7 @@ BenchStats benchQtVideoWidget(const BenchFrames &frames, BenchFormat format, Ben
         }
         benchSettle(3);
     }
-    stats.cpuMs = cpu.perFrame(stats.ms.size() + size_t(stats.timeouts));
+    cpu.finish(stats, stats.ms.size() + size_t(stats.timeouts));
     widget.hide();
     return stats;
 }

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <vector>
 
+#include <sys/resource.h>
 #include <time.h>
 
 struct BenchStats
@@ -18,6 +19,9 @@ struct BenchStats
     // and system) over the timed frames, per frame. The X server's share
     // is not in it, for any path.
     double cpuMs = NAN;
+    // Page faults of the whole process over the timed frames, per frame:
+    // memory touched for the first time (a fresh buffer) shows up here.
+    double faults = NAN;
     int timeouts = 0;
     QString note;
 
@@ -43,14 +47,30 @@ inline double benchCpuMs()
     return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
 }
 
+inline long benchPageFaults()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_minflt + usage.ru_majflt;
+}
+
 // Brackets the timed frames of a run.
 struct BenchCpuClock
 {
     double startMs = NAN;
-    void start() { startMs = benchCpuMs(); }
-    double perFrame(size_t frames) const
+    long startFaults = 0;
+    void start()
     {
-        return frames ? (benchCpuMs() - startMs) / double(frames) : NAN;
+        startMs = benchCpuMs();
+        startFaults = benchPageFaults();
+    }
+    // Sets the stats' CPU time and faults per frame.
+    void finish(BenchStats &stats, size_t frames) const
+    {
+        if (frames == 0)
+            return;
+        stats.cpuMs = (benchCpuMs() - startMs) / double(frames);
+        stats.faults = double(benchPageFaults() - startFaults) / double(frames);
     }
 };
 

@@ -13,8 +13,8 @@ namespace {
 
 void printRow(const BenchStats &s)
 {
-    std::printf("%-28s %-9s %8.2f %8.2f %8.2f %6zu %s\n", qPrintable(s.path), qPrintable(s.format),
-                s.p50(), s.p95(), s.cpuMs, s.ms.size(),
+    std::printf("%-28s %-9s %8.2f %8.2f %8.2f %7.1f %6zu %s\n", qPrintable(s.path),
+                qPrintable(s.format), s.p50(), s.p95(), s.cpuMs, s.faults, s.ms.size(),
                 qPrintable(s.timeouts ? QStringLiteral("%1 timed out %2").arg(s.timeouts).arg(s.note)
                                       : s.note));
 }
@@ -54,8 +54,8 @@ int main(int argc, char **argv)
     std::printf("platform %s, %d frames per path after %d warm-up frames\n\n",
                 qPrintable(QGuiApplication::platformName()), run.frames, run.warmup);
 
-    std::printf("%-28s %-9s %8s %8s %8s %6s\n", "path (arrival to screen)", "format", "p50 ms",
-                "p95 ms", "cpu ms", "frames");
+    std::printf("%-28s %-9s %8s %8s %8s %7s %6s\n", "path (arrival to screen)", "format", "p50 ms",
+                "p95 ms", "cpu ms", "faults", "frames");
     bool met = true;
     // The paths drawn on the CPU are timed first, the two that draw with
     // software OpenGL under Xvfb after them all: right after those, the
