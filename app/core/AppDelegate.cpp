@@ -160,6 +160,10 @@ void AppDelegate::setupMainWindow()
         *m_mainWindow, [this](CaptureMouseEvent kind, QWidget *view, const QInputEvent &event) {
             onPictureMouse(kind, view, event);
         });
+    connect(m_picture.get(), &CapturePicture::pictureChanged, this, [this] {
+        doLayout();
+        emit captureViewChanged();
+    });
     auto *controls = new ViewerControls(*this, m_mainWindow->captureViewContainer(), this);
     controls->connectionState = [this] {
         if (!deviceLink())
@@ -333,7 +337,11 @@ void AppDelegate::setupCaptureView()
     const QString reason = m_picture->setUp(sim ? sim->frameSource() : nullptr, m_options.cameraName);
     if (!reason.isEmpty()) {
         QPointer<AppDelegate> self(this);
-        brPostMainAfter(2000, [self, reason] { if (self) self->showMessageBox(reason); }, this);
+        // Not when the video device came meanwhile.
+        brPostMainAfter(2000, [self, reason] {
+            if (self && self->m_picture && !self->m_picture->hasPicture())
+                self->showMessageBox(reason);
+        }, this);
     }
     doLayout();
     emit captureViewChanged();

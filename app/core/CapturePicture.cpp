@@ -16,6 +16,10 @@ CapturePicture::CapturePicture(MainWindowController &window, MouseHandler onMous
     , m_window(window)
     , m_onMouse(std::move(onMouse))
 {
+    m_retry.setSingleShot(true);
+    m_retry.setInterval(300);
+    connect(&m_videoNodes, &VideoNodeWatcher::added, &m_retry, qOverload<>(&QTimer::start));
+    connect(&m_retry, &QTimer::timeout, this, &CapturePicture::retry);
 }
 
 CapturePicture::~CapturePicture()
@@ -34,6 +38,29 @@ QString CapturePicture::setUp(std::shared_ptr<LumenFrameFeed> feed, const QStrin
 {
     if (isSetUp())
         return {};
+    const QString reason = showPicture(feed, cameraName);
+    // A camera's video device may not be there yet: watch for it.
+    if (!reason.isEmpty() && !feed) {
+        m_cameraName = cameraName;
+        if (!m_videoNodes.start())
+            qCInfo(lcPicture) << "cannot watch for video devices: the picture needs the next plug";
+    }
+    return reason;
+}
+
+void CapturePicture::retry()
+{
+    if (!m_notice || m_controller)
+        return;
+    delete m_notice;
+    m_window.setCaptureView(nullptr);
+    if (showPicture(nullptr, m_cameraName).isEmpty())
+        m_videoNodes.stop();
+    emit pictureChanged();
+}
+
+QString CapturePicture::showPicture(std::shared_ptr<LumenFrameFeed> feed, const QString &cameraName)
+{
     QWidget *container = m_window.captureViewContainer();
     try {
         if (feed)
@@ -98,6 +125,8 @@ void CapturePicture::stopRunning()
 
 void CapturePicture::tearDown()
 {
+    m_videoNodes.stop();
+    m_retry.stop();
     if (m_controller) {
         m_controller->session()->stopRunning();
         delete m_controller->captureView();

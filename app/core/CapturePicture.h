@@ -3,12 +3,15 @@
 // of the "FX3" video device (or of the virtual device's feed), or, when it
 // cannot be shown, a notice that says why. The mouse over either goes to
 // one handler. One picture a connection: a new camera gets a new one.
-// Main thread only.
+// While the notice stands for a camera's video device, every video device
+// that appears brings another try. Main thread only.
+#include "VideoNodeWatcher.h"
 #include "kit/MouseGestureRecognizer.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -35,6 +38,8 @@ public:
     // stands in its place), or an empty string.
     QString setUp(std::shared_ptr<LumenFrameFeed> feed, const QString &cameraName);
     bool isSetUp() const { return m_controller || m_notice; }
+    // The picture itself, not the notice.
+    bool hasPicture() const { return m_controller != nullptr; }
     // Stops the capture and removes the picture (or the notice).
     void tearDown();
     // Stops capturing, leaving the view in place (the end of the run).
@@ -44,11 +49,22 @@ public:
     // The picture, or the notice standing in for it, or nullptr.
     QWidget *view() const;
 
+signals:
+    // What stands in the picture area changed without a setUp(): a video
+    // device came, and the picture (or a notice with the new reason) is
+    // shown.
+    void pictureChanged();
+
 private:
+    QString showPicture(std::shared_ptr<LumenFrameFeed> feed, const QString &cameraName);
     void installMouseHandlers();
+    void retry();
 
     MainWindowController &m_window;
     MouseHandler m_onMouse;
     std::unique_ptr<LumenViewController> m_controller;
     QPointer<QWidget> m_notice;
+    QString m_cameraName;
+    VideoNodeWatcher m_videoNodes;
+    QTimer m_retry; // a new node settles (permissions, its driver) first
 };

@@ -44,6 +44,9 @@ public:
     // Adds the devices, then their add events; false with a reason in
     // *error.
     bool plug(const Camera &camera, QString *error = nullptr);
+    // The video node of a camera plugged without one, with its add event:
+    // a node that comes late.
+    bool plugVideo(const Camera &camera, QString *error = nullptr);
     // Remove events (children first), the devices go, the device's port
     // closes: the viewer sees the hang-up.
     void unplug();

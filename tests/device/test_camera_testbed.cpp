@@ -293,6 +293,29 @@ TEST(CameraTestbed, VideoFromTheCaptureNodeReachesTheScreen)
     }
 }
 
+// The video node comes a second after the serial port: the notice stands
+// in for the picture until then, and the picture follows the node's event.
+TEST(CameraTestbed, AVideoNodeThatComesLateStillGivesThePicture)
+{
+    CameraTestbed bed;
+    CameraTestbed::Camera camera;
+    camera.video = false;
+    QString error;
+    ASSERT_TRUE(bed.plug(camera, &error)) << error.toStdString();
+    Viewer viewer;
+    ASSERT_TRUE(viewer.start());
+    waitAnswering([&] { return startUpDone(bed) || !viewer.running(); }, 60000);
+    ASSERT_TRUE(startUpDone(bed)) << viewer.readErr().toStdString();
+    waitMs(1000);
+    EXPECT_LT(greenOnScreen(), kBandSeen / 10);
+    ASSERT_TRUE(bed.plugVideo(camera, &error)) << error.toStdString();
+    EXPECT_TRUE(waitFor([&] { return bed.video().framesDelivered() >= 20; }, 20000))
+        << bed.video().framesDelivered() << " frames\n" << viewer.readErr().toStdString();
+    EXPECT_TRUE(waitFor([&] { return greenOnScreen() > kBandSeen; }, 10000))
+        << greenOnScreen() << viewer.readErr().toStdString();
+    EXPECT_TRUE(viewer.running());
+}
+
 // At the camera's real speed, a list of a few hundred long names arrives
 // while the device has an image open; the viewer stays in image mode while
 // it arrives (the zoom key does not move the camera), and the device's
