@@ -128,10 +128,13 @@ struct Host
 
 struct RunningSim
 {
-    VizoSimulator sim;
-    Host host;
+    // The device's thread traces into these until it ends: they go last.
     std::mutex mutex;
     QStringList trace;
+    VizoSimulator sim;
+    // Goes first, so that its reading ends before the device hangs up (a
+    // hang-up would post a failure to a host that is gone).
+    Host host;
 
     explicit RunningSim(VizoSimState state) : sim(std::move(state))
     {
