@@ -18,7 +18,12 @@ CapturePicture::CapturePicture(MainWindowController &window, MouseHandler onMous
 {
     m_retry.setSingleShot(true);
     m_retry.setInterval(300);
-    connect(&m_videoNodes, &VideoNodeWatcher::added, &m_retry, qOverload<>(&QTimer::start));
+    // The camera's serial port and its video device are announced apart,
+    // in either order and sometimes well apart.
+    connect(&m_videoNodes, &VizoUdevMonitor::changed, this, [this](bool added) {
+        if (added)
+            m_retry.start();
+    });
     connect(&m_retry, &QTimer::timeout, this, &CapturePicture::retry);
 }
 

@@ -5,8 +5,8 @@
 // one handler. One picture a connection: a new camera gets a new one.
 // While the notice stands for a camera's video device, every video device
 // that appears brings another try. Main thread only.
-#include "VideoNodeWatcher.h"
 #include "kit/MouseGestureRecognizer.h"
+#include "link/VizoUdevMonitor.h"
 
 #include <QObject>
 #include <QPointer>
@@ -65,6 +65,6 @@ private:
     std::unique_ptr<LumenViewController> m_controller;
     QPointer<QWidget> m_notice;
     QString m_cameraName;
-    VideoNodeWatcher m_videoNodes;
+    VizoUdevMonitor m_videoNodes{"video4linux"};
     QTimer m_retry; // a new node settles (permissions, its driver) first
 };

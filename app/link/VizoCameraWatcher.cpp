@@ -4,15 +4,14 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSocketNotifier>
-
-#include <libudev.h>
 
 VizoCameraWatcher::VizoCameraWatcher(const QString &portPath, QObject *parent)
     : QObject(parent), m_portPath(portPath)
 {
     m_poll.setInterval(1000);
     connect(&m_poll, &QTimer::timeout, this, &VizoCameraWatcher::check);
+    // The port itself is looked up afresh on any event.
+    connect(&m_ttys, &VizoUdevMonitor::changed, this, &VizoCameraWatcher::check);
 }
 
 VizoCameraWatcher::~VizoCameraWatcher()
@@ -40,20 +39,7 @@ void VizoCameraWatcher::start()
         return;
     m_watching = true;
     // udev announces real serial ports, with or without a path given.
-    m_udev = udev_new();
-    if (m_udev)
-        m_monitor = udev_monitor_new_from_netlink(m_udev, "udev");
-    if (m_monitor &&
-        udev_monitor_filter_add_match_subsystem_devtype(m_monitor, "tty", nullptr) >= 0 &&
-        udev_monitor_enable_receiving(m_monitor) >= 0) {
-        m_notifier = std::make_unique<QSocketNotifier>(udev_monitor_get_fd(m_monitor),
-                                                       QSocketNotifier::Read);
-        connect(m_notifier.get(), &QSocketNotifier::activated, this,
-                &VizoCameraWatcher::onUdevEvent);
-    } else if (m_monitor) {
-        udev_monitor_unref(m_monitor);
-        m_monitor = nullptr;
-    }
+    m_ttys.start();
     if (!m_portPath.isEmpty())
         watchFolder();
     // Covers a missing udev monitor, a folder made later, and the moment
@@ -67,13 +53,7 @@ void VizoCameraWatcher::stop()
     m_watching = false;
     m_poll.stop();
     m_folderWatcher.reset();
-    m_notifier.reset();
-    if (m_monitor)
-        udev_monitor_unref(m_monitor);
-    m_monitor = nullptr;
-    if (m_udev)
-        udev_unref(m_udev);
-    m_udev = nullptr;
+    m_ttys.stop();
 }
 
 void VizoCameraWatcher::watchFolder()
@@ -84,16 +64,6 @@ void VizoCameraWatcher::watchFolder()
     m_folderWatcher = std::make_unique<QFileSystemWatcher>(QStringList{folder});
     connect(m_folderWatcher.get(), &QFileSystemWatcher::directoryChanged, this,
             &VizoCameraWatcher::check);
-}
-
-void VizoCameraWatcher::onUdevEvent()
-{
-    if (!m_monitor)
-        return;
-    // Drain what is queued; the port itself is looked up afresh.
-    while (udev_device *device = udev_monitor_receive_device(m_monitor))
-        udev_device_unref(device);
-    check();
 }
 
 void VizoCameraWatcher::check()

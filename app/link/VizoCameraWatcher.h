@@ -9,16 +9,14 @@
 // symlinks people make to them are not announced by udev, so the path's
 // folder is watched too, and a slow poll covers a folder that does not
 // exist yet.
+#include "link/VizoUdevMonitor.h"
+
 #include <QFileSystemWatcher>
 #include <QObject>
 #include <QString>
 #include <QTimer>
 
 #include <memory>
-
-class QSocketNotifier;
-struct udev;
-struct udev_monitor;
 
 class VizoCameraWatcher : public QObject
 {
@@ -48,14 +46,11 @@ signals:
 
 private:
     void check();
-    void onUdevEvent();
     void watchFolder();
 
     QString m_portPath;
     bool m_watching = false;
-    udev *m_udev = nullptr;
-    udev_monitor *m_monitor = nullptr;
-    std::unique_ptr<QSocketNotifier> m_notifier;
+    VizoUdevMonitor m_ttys{"tty"};
     std::unique_ptr<QFileSystemWatcher> m_folderWatcher;
     QTimer m_poll;
 };

@@ -1,4 +1,4 @@
-#include "VideoNodeWatcher.h"
+#include "link/VizoUdevMonitor.h"
 
 #include <QSocketNotifier>
 
@@ -6,14 +6,17 @@
 
 #include <libudev.h>
 
-VideoNodeWatcher::VideoNodeWatcher(QObject *parent) : QObject(parent) {}
+VizoUdevMonitor::VizoUdevMonitor(const char *subsystem, QObject *parent)
+    : QObject(parent), m_subsystem(subsystem)
+{
+}
 
-VideoNodeWatcher::~VideoNodeWatcher()
+VizoUdevMonitor::~VizoUdevMonitor()
 {
     stop();
 }
 
-bool VideoNodeWatcher::start()
+bool VizoUdevMonitor::start()
 {
     if (m_monitor)
         return true;
@@ -21,18 +24,18 @@ bool VideoNodeWatcher::start()
     if (m_udev)
         m_monitor = udev_monitor_new_from_netlink(m_udev, "udev");
     if (!m_monitor ||
-        udev_monitor_filter_add_match_subsystem_devtype(m_monitor, "video4linux", nullptr) < 0 ||
+        udev_monitor_filter_add_match_subsystem_devtype(m_monitor, m_subsystem, nullptr) < 0 ||
         udev_monitor_enable_receiving(m_monitor) < 0) {
         stop();
         return false;
     }
     m_notifier = std::make_unique<QSocketNotifier>(udev_monitor_get_fd(m_monitor),
                                                    QSocketNotifier::Read);
-    connect(m_notifier.get(), &QSocketNotifier::activated, this, &VideoNodeWatcher::onEvent);
+    connect(m_notifier.get(), &QSocketNotifier::activated, this, &VizoUdevMonitor::onReadable);
     return true;
 }
 
-void VideoNodeWatcher::stop()
+void VizoUdevMonitor::stop()
 {
     m_notifier.reset();
     if (m_monitor)
@@ -43,7 +46,7 @@ void VideoNodeWatcher::stop()
     m_udev = nullptr;
 }
 
-void VideoNodeWatcher::onEvent()
+void VizoUdevMonitor::onReadable()
 {
     bool added = false;
     while (m_monitor) {
@@ -54,6 +57,5 @@ void VideoNodeWatcher::onEvent()
         added = added || (action && std::strcmp(action, "add") == 0);
         udev_device_unref(device);
     }
-    if (added)
-        emit this->added();
+    emit changed(added);
 }
