@@ -2,7 +2,11 @@
 
 #include <turbojpeg.h>
 
+#include "LumenBlockCatcher.h"
+#include "LumenMcuFinder.h"
+
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cmath>
 #include <condition_variable>
@@ -242,28 +246,64 @@ bool readJpegHeader(Decompressor &d)
     return true;
 }
 
-void readRows(jpeg_decompress_struct &c, const Target &t, int rows)
+void useRawData(jpeg_decompress_struct &c)
 {
     c.raw_data_out = TRUE;
     c.do_fancy_upsampling = FALSE;
     c.dct_method = JDCT_IFAST;
+}
+
+// Row pointers for MCU row `mcuRow` of the planes.
+void rowPointers(const jpeg_decompress_struct &c, const Target &t, int mcuRow,
+                 JSAMPROW (&pointers)[3][kMaxSampling * DCTSIZE], JSAMPARRAY (&arrays)[3])
+{
+    for (int i = 0; i < c.num_components; ++i) {
+        const int v = c.comp_info[i].v_samp_factor;
+        const int first = mcuRow * v * DCTSIZE;
+        for (int j = 0; j < v * DCTSIZE; ++j)
+            pointers[i][j] = t.plane[i] + qsizetype(first + j) * t.stride[i];
+        arrays[i] = pointers[i];
+    }
+}
+
+void readRows(jpeg_decompress_struct &c, const Target &t, int rows)
+{
+    useRawData(c);
     jpeg_start_decompress(&c);
     const int step = c.max_v_samp_factor * DCTSIZE;
     JSAMPROW pointers[3][kMaxSampling * DCTSIZE];
     JSAMPARRAY arrays[3];
     for (int row = 0; row < rows && c.output_scanline < c.output_height; row += step) {
-        for (int i = 0; i < c.num_components; ++i) {
-            const int v = c.comp_info[i].v_samp_factor;
-            const int first = row / c.max_v_samp_factor * v;
-            for (int j = 0; j < v * DCTSIZE; ++j)
-                pointers[i][j] = t.plane[i] + qsizetype(first + j) * t.stride[i];
-            arrays[i] = pointers[i];
-        }
+        rowPointers(c, t, row / step, pointers, arrays);
         if (jpeg_read_raw_data(&c, arrays, JDIMENSION(step)) == 0)
             break;
         if (t.rows)
             t.rows->advance(row + step);
     }
+}
+
+// Starts raw decoding of the picture whose header `d` has read.
+bool startRaw(Decompressor &d)
+{
+    if (setjmp(d.error.jump)) {
+        jpeg_abort_decompress(&d.cinfo);
+        return false;
+    }
+    useRawData(d.cinfo);
+    jpeg_start_decompress(&d.cinfo);
+    return true;
+}
+
+// Decodes the next MCU row into the rows `arrays` point at. After an error
+// the decompressor is aborted.
+bool readMcuRow(Decompressor &d, JSAMPARRAY (&arrays)[3])
+{
+    if (setjmp(d.error.jump)) {
+        jpeg_abort_decompress(&d.cinfo);
+        return false;
+    }
+    jpeg_read_raw_data(&d.cinfo, arrays, JDIMENSION(d.cinfo.max_v_samp_factor * DCTSIZE));
+    return true;
 }
 
 // Decodes rows [0, rows) of the picture whose header `d` has read straight
@@ -307,18 +347,14 @@ struct Boundary
     int row;         // MCU row it starts
 };
 
-bool planPieces(const uchar *data, qsizetype size, qsizetype codedStart,
-                const jpeg_decompress_struct &c, const Layout &l,
-                std::vector<Boundary> &boundaries, Plan &plan)
+// Where the frame header's height (then width), big endian, is among the
+// header's segments before the coded data; -1 if it is not there.
+qsizetype frameSizeField(const uchar *data, qsizetype codedStart)
 {
-    if (c.progressive_mode || c.arith_code || c.restart_interval == 0 || l.components != 3 ||
-        c.comps_in_scan != 3 || l.mcuRows < 2)
-        return false;
-    // The header's segments up to the scan: find the frame header.
-    qsizetype pos = 2, heightField = -1;
+    qsizetype pos = 2, field = -1;
     while (pos + 4 <= codedStart) {
         if (data[pos] != 0xFF)
-            return false;
+            return -1;
         const uchar marker = data[pos + 1];
         if (marker == 0xFF) { // fill byte
             ++pos;
@@ -327,10 +363,21 @@ bool planPieces(const uchar *data, qsizetype size, qsizetype codedStart,
         if (marker == 0xDA)
             break;
         if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC)
-            heightField = pos + 5;
+            field = pos + 5;
         pos += 2 + ((data[pos + 2] << 8) | data[pos + 3]);
     }
-    if (heightField < 0 || heightField + 2 > codedStart)
+    return field >= 0 && field + 4 <= codedStart ? field : -1;
+}
+
+bool planPieces(const uchar *data, qsizetype size, qsizetype codedStart,
+                const jpeg_decompress_struct &c, const Layout &l,
+                std::vector<Boundary> &boundaries, Plan &plan)
+{
+    if (c.progressive_mode || c.arith_code || c.restart_interval == 0 || l.components != 3 ||
+        c.comps_in_scan != 3 || l.mcuRows < 2)
+        return false;
+    const qsizetype heightField = frameSizeField(data, codedStart);
+    if (heightField < 0)
         return false;
 
     // Boundaries that start a row come every lcm(interval, row) MCUs.
@@ -397,6 +444,13 @@ bool planPieces(const uchar *data, qsizetype size, qsizetype codedStart,
     return plan.count > 1;
 }
 
+// A frame without restart markers that both threads can decode.
+bool unmarkedSplittable(const jpeg_decompress_struct &c, const Layout &l)
+{
+    return !c.progressive_mode && !c.arith_code && c.restart_interval == 0 && l.components == 3 &&
+           c.comps_in_scan == 3 && l.mcuRows >= 4;
+}
+
 // Decodes piece `i` of the plan into the planes with `d`.
 bool decodePiece(Decompressor &d, const uchar *data, qsizetype size, const Plan &plan, int i,
                  const Layout &layout, Target target)
@@ -418,9 +472,73 @@ bool decodePiece(Decompressor &d, const uchar *data, qsizetype size, const Plan 
 
 } // namespace
 
+// Frames without restart markers are split where the helper finds an MCU
+// boundary on its own (LumenMcuFinder), a little above the middle of the
+// coded bytes: the caller also transforms its rows, the helper only keeps
+// its blocks at first.
+constexpr int kUnmarkedShare = 45; // per cent of the coded bytes above
+// How far libjpeg's reading may run ahead of the MCUs it has decoded, in
+// bytes: its bit buffer and byte stuffing, with room to spare.
+constexpr qsizetype kReadAhead = 64;
+// The helper's first MCUs, found among the caller's: enough to tell them
+// apart.
+constexpr long kMatchMcus = 16;
+// MCU rows the caller keeps blocks of around the helper's start.
+constexpr int kKeptRows = 8;
+
+// What the two threads tell each other about a split frame without
+// restart markers.
+struct Unmarked
+{
+    enum { Pending, Accepted, Rejected };
+    enum { Decoding, Done, Failed };
+    static constexpr qsizetype kNotYet = -2;
+
+    qsizetype searchFrom = 0;
+    long total = 0; // MCUs in the picture
+    // Helper to caller: the byte it decodes from (-1: none found), its
+    // blocks kept, its state; `news` changes with each of them.
+    std::atomic<qsizetype> start{kNotYet};
+    std::atomic<long> kept{0};
+    std::atomic<int> helper{Decoding};
+    std::atomic<int> news{0};
+    long dataEnd = -1; // the helper's MCUs before its data ran out; set before Done
+    // Caller to helper.
+    std::atomic<int> verdict{Pending};
+    long first = 0; // the picture's MCU that is the helper's first
+    int dc[MAX_COMPS_IN_SCAN] = {};
+    std::atomic<bool> callerDone{false};
+    // MCU rows left to transform from the helper's blocks: the caller
+    // takes them from the top, the helper from the bottom.
+    std::mutex rows;
+    int top = 0, bottom = -1;
+
+    void reset()
+    {
+        start = kNotYet;
+        kept = 0;
+        helper = Decoding;
+        dataEnd = -1;
+        verdict = Pending;
+        first = 0;
+        callerDone = false;
+        top = 0;
+        bottom = -1;
+    }
+    void tell()
+    {
+        news.fetch_add(1);
+        news.notify_all();
+    }
+    // The helper's blocks reach the whole picture: its count of MCUs
+    // agrees with where the caller placed its first.
+    bool helperComplete() const { return dataEnd >= 0 && dataEnd == total - first; }
+};
+
 // The helper thread takes pieces of a split frame with a decompressor of
 // its own, in turn with the calling thread, which waits for the piece the
-// helper is on before returning the frame.
+// helper is on before returning the frame. For a frame without restart
+// markers it decodes the lower part (Unmarked).
 struct LumenJpegDecoder::Private
 {
     LumenJpegDecoder::Threads threads;
@@ -432,16 +550,26 @@ struct LumenJpegDecoder::Private
     std::condition_variable changed;
     std::thread helper;
     bool quit = false;
-    // The frame being split, valid while `job` or `helperBusy`.
+    // The frame being split, valid while `job`, `unmarkedJob` or `helperBusy`.
     bool job = false;
+    bool unmarkedJob = false;
     bool helperBusy = false;
     bool failed = false;
     int next = 0;
     const uchar *data = nullptr;
     qsizetype size = 0;
+    qsizetype codedStart = 0;
     Plan plan;
     Layout layout;
     Target target{};
+
+    // Frames without restart markers; all kept between frames.
+    Unmarked unmarked;
+    LumenMcuFinder finder;
+    LumenBlockCatcher callerBlocks, helperBlocks;
+    std::vector<qsizetype> rowEnd; // where the caller's reading stood after each MCU row
+    std::vector<JSAMPLE> scratch;
+    JOCTET paddedSize[4] = {};
 
     explicit Private(LumenJpegDecoder::Threads t) : threads(t) {}
     ~Private()
@@ -456,11 +584,16 @@ struct LumenJpegDecoder::Private
         helper.join();
     }
 
-    // Calling thread: decodes the split frame with the helper.
-    bool decodeSplit()
+    void startHelper()
     {
         if (!helper.joinable())
             helper = std::thread([this] { helperLoop(); });
+    }
+
+    // Calling thread: decodes the split frame with the helper.
+    bool decodeSplit()
+    {
+        startHelper();
         {
             std::lock_guard lock(mutex);
             next = 1; // piece 0 is the caller's: its header is read already
@@ -490,9 +623,18 @@ struct LumenJpegDecoder::Private
     {
         std::unique_lock lock(mutex);
         for (;;) {
-            changed.wait(lock, [&] { return quit || (job && next < plan.count); });
+            changed.wait(lock,
+                         [&] { return quit || unmarkedJob || (job && next < plan.count); });
             if (quit)
                 return;
+            if (unmarkedJob) {
+                unmarkedJob = false;
+                helperBusy = true;
+                lock.unlock();
+                decodeLowerPart();
+                lock.lock();
+                helperBusy = false;
+            }
             while (job && next < plan.count) {
                 const int i = next++;
                 helperBusy = true;
@@ -507,6 +649,333 @@ struct LumenJpegDecoder::Private
             lock.lock();
         }
     }
+
+    // Transforms MCU row `row` of the picture from the helper's blocks.
+    void transformRow(int row)
+    {
+        const long perRow = layout.mcusPerRow;
+        for (int column = 0; column < layout.mcusPerRow; ++column)
+            helperBlocks.transform(row * perRow + column - unmarked.first, unmarked.dc,
+                                   target.plane, target.stride, row, column);
+    }
+
+    // Helper thread, a frame without restart markers: finds an MCU
+    // boundary, decodes from there keeping the blocks, and once the caller
+    // has placed them transforms rows from the bottom up.
+    void decodeLowerPart()
+    {
+        Unmarked &u = unmarked;
+        Decompressor &h = helperDecompressor;
+        // The picture padded to whole MCUs: libjpeg then transforms (and
+        // lets the catcher keep) every block it decodes, even those that
+        // stick out of the picture (the helper's MCUs are not in the
+        // picture's columns: its last column is any of them).
+        const qsizetype field = frameSizeField(data, codedStart);
+        qsizetype start = -1;
+        bool running = false;
+        if (field >= 0) {
+            const int height = layout.mcuRows * layout.maxV * DCTSIZE;
+            const int width = layout.mcusPerRow * layout.maxH * DCTSIZE;
+            const JOCTET padded[4] = {JOCTET(height >> 8), JOCTET(height & 0xff),
+                                      JOCTET(width >> 8), JOCTET(width & 0xff)};
+            std::copy(std::begin(padded), std::end(padded), std::begin(paddedSize));
+            const auto f = size_t(field);
+            h.setSource({{data, f},
+                         {paddedSize, sizeof paddedSize},
+                         {data + f + 4, size_t(codedStart) - f - 4},
+                         {data + codedStart, size_t(size - codedStart)}},
+                        0);
+            running = readJpegHeader(h) && startRaw(h);
+        }
+        if (running && finder.setUp(h.cinfo) && helperBlocks.setUp(&h.cinfo, u.total))
+            start = finder.find(data, size_t(size), size_t(u.searchFrom));
+        if (start >= 0) {
+            // From the boundary on, with the DC predictions at 0: the
+            // caller works out what they should have been.
+            h.source.pub.next_input_byte = data + start;
+            h.source.pub.bytes_in_buffer = size_t(size - start);
+        }
+        u.start = start;
+        u.tell();
+        bool ok = start >= 0;
+        // Nothing is transformed while the blocks are kept: the rows given
+        // to libjpeg are never written. They point at a line of their own
+        // all the same.
+        scratch.resize(size_t(layout.stride[0]));
+        Target nowhere{};
+        for (int i = 0; i < layout.components; ++i)
+            nowhere.plane[i] = scratch.data();
+        JSAMPROW pointers[3][kMaxSampling * DCTSIZE];
+        JSAMPARRAY arrays[3];
+        rowPointers(h.cinfo, nowhere, 0, pointers, arrays);
+        for (int row = 0; ok && row < layout.mcuRows; ++row) {
+            if (u.verdict == Unmarked::Rejected)
+                break;
+            helperBlocks.catchRow(long(row) * layout.mcusPerRow, arrays, false);
+            ok = readMcuRow(h, arrays);
+            if (!ok) {
+                running = false; // aborted
+                break;
+            }
+            helperBlocks.endRow();
+            u.kept.store(helperBlocks.kept());
+            u.tell();
+            if (helperBlocks.dataEnd() >= 0)
+                break;
+        }
+        u.dataEnd = ok ? helperBlocks.dataEnd() : -1;
+        u.helper = ok ? Unmarked::Done : Unmarked::Failed;
+        u.tell();
+
+        for (int verdict; (verdict = u.verdict) == Unmarked::Pending;)
+            u.verdict.wait(verdict);
+        if (ok && u.verdict == Unmarked::Accepted && u.helperComplete()) {
+            for (;;) {
+                int row;
+                {
+                    std::lock_guard lock(u.rows);
+                    if (u.top > u.bottom)
+                        break;
+                    row = u.bottom--;
+                }
+                transformRow(row);
+            }
+        }
+        // The caller may still transform with this decompressor's IDCT.
+        while (!u.callerDone)
+            u.callerDone.wait(false);
+        helperBlocks.release();
+        if (running)
+            jpeg_abort_decompress(&h.cinfo);
+    }
+
+    enum class Check { Match, NoMatch, More };
+
+    // Whether the helper's first MCUs are MCU `k` on: the same AC values,
+    // and DC values that differ by what the predictions were before `k`
+    // (the helper started them at 0). `base` is the MCU the caller's kept
+    // blocks start at. Blocks sticking out of the picture are not kept and
+    // not compared; when the predictions before `k` come from one, `k`
+    // cannot be told: Unknown if its AC values match.
+    enum class Match { No, Yes, Unknown };
+    Match matchesAt(long k, long base, int dc[]) const
+    {
+        const int components = upper.cinfo.comps_in_scan;
+        const long perRow = layout.mcusPerRow;
+        bool known = true;
+        for (int i = 0; i < components; ++i) {
+            if ((k - 1) % perRow == perRow - 1 &&
+                callerBlocks.lastColumnWidth(i) < callerBlocks.width(i))
+                known = false;
+            dc[i] = callerBlocks.block(k - 1 - base, callerBlocks.lastBlock(i))[0];
+        }
+        for (long j = 0; j < kMatchMcus; ++j) {
+            const bool lastColumn = (k + j) % perRow == perRow - 1;
+            for (int i = 0; i < components; ++i) {
+                const int width =
+                    lastColumn ? callerBlocks.lastColumnWidth(i) : callerBlocks.width(i);
+                for (int b = callerBlocks.firstBlock(i); b <= callerBlocks.lastBlock(i); ++b) {
+                    if ((b - callerBlocks.firstBlock(i)) % callerBlocks.width(i) >= width)
+                        continue;
+                    const JCOEF *mine = callerBlocks.block(k + j - base, b);
+                    const JCOEF *theirs = helperBlocks.block(j, b);
+                    if ((known && mine[0] != theirs[0] + dc[i]) ||
+                        std::memcmp(mine + 1, theirs + 1, (DCTSIZE2 - 1) * sizeof(JCOEF)) != 0)
+                        return Match::No;
+                }
+            }
+        }
+        return known ? Match::Yes : Match::Unknown;
+    }
+
+    // Caller: waits until `done` holds, which only the helper's news can
+    // change.
+    template <typename Done>
+    void waitForHelper(Done done)
+    {
+        for (;;) {
+            const int news = unmarked.news;
+            if (done())
+                return;
+            unmarked.news.wait(news);
+        }
+    }
+
+    // Caller, after decoding MCU row `row`: where the helper's first MCU is
+    // in the picture. It starts at byte `start`, which lies in a row whose
+    // reading ended at or after it and whose previous row's reading ended
+    // at most kReadAhead before it; the match must be unique among all the
+    // MCUs of all such rows, or the split is not proven.
+    Check place(int row, qsizetype start, int keptFrom)
+    {
+        Unmarked &u = unmarked;
+        waitForHelper([&] { return u.kept >= kMatchMcus || u.helper != Unmarked::Decoding; });
+        if (u.kept < kMatchMcus)
+            return Check::NoMatch;
+        const long perRow = layout.mcusPerRow, base = keptFrom * perRow;
+        const long decoded = (row + 1) * perRow;
+        long found = -1;
+        int matches = 0;
+        int dc[MAX_COMPS_IN_SCAN];
+        for (int q = 0; q <= row; ++q) {
+            const qsizetype before = q == 0 ? codedStart : rowEnd[size_t(q - 1)];
+            if (rowEnd[size_t(q)] < start || before - kReadAhead > start)
+                continue;
+            for (long k = q * perRow; k < (q + 1) * perRow; ++k) {
+                if (k - 1 < base)
+                    return Check::NoMatch; // the predictions before it were not kept
+                if (k + kMatchMcus > decoded)
+                    return row + 1 < layout.mcuRows ? Check::More : Check::NoMatch;
+                const Match match = matchesAt(k, base, dc);
+                if (match == Match::Unknown)
+                    return Check::NoMatch;
+                if (match == Match::Yes) {
+                    ++matches;
+                    found = k;
+                    std::copy(std::begin(dc), std::end(dc), std::begin(u.dc));
+                }
+            }
+        }
+        if (matches != 1)
+            return Check::NoMatch;
+        u.first = found;
+        return Check::Match;
+    }
+
+    // Caller, once the helper's blocks are placed below MCU row `row`:
+    // transforms rows from the top down as the helper keeps them. False
+    // when the helper's blocks do not reach the end after all: the caller
+    // decodes on and writes over what was transformed.
+    bool transformFromTop()
+    {
+        Unmarked &u = unmarked;
+        const long perRow = layout.mcusPerRow;
+        for (;;) {
+            int row;
+            {
+                std::lock_guard lock(u.rows);
+                if (u.top > u.bottom)
+                    break;
+                row = u.top;
+            }
+            const long needed = (row + 1) * perRow - u.first;
+            for (;;) {
+                const int news = u.news;
+                if (u.kept >= needed)
+                    break;
+                if (u.helper != Unmarked::Decoding)
+                    return false;
+                u.news.wait(news);
+            }
+            {
+                std::lock_guard lock(u.rows);
+                if (u.top != row || u.top > u.bottom)
+                    continue;
+                ++u.top;
+            }
+            transformRow(row);
+        }
+        for (;;) {
+            const int news = u.news;
+            if (u.helper != Unmarked::Decoding)
+                break;
+            u.news.wait(news);
+        }
+        return u.helper == Unmarked::Done && u.helperComplete();
+    }
+
+    // Calling thread: a frame without restart markers whose header `upper`
+    // has read, on both threads when the split can be proven, else on this
+    // one alone. The planes are the same either way.
+    bool decodeUnmarked()
+    {
+        Unmarked &u = unmarked;
+        u.reset();
+        u.total = long(layout.mcusPerRow) * layout.mcuRows;
+        u.searchFrom = codedStart + (size - codedStart) * kUnmarkedShare / 100;
+        if (!startRaw(upper))
+            return false;
+        const long perRow = layout.mcusPerRow;
+        const bool catching = callerBlocks.setUp(&upper.cinfo, kKeptRows * perRow);
+        rowEnd.resize(size_t(layout.mcuRows));
+        if (catching) {
+            startHelper();
+            {
+                std::lock_guard lock(mutex);
+                unmarkedJob = true;
+            }
+            changed.notify_all();
+        }
+        bool deciding = catching, ok = true, split = false;
+        int keptFrom = -1;
+        qsizetype before = codedStart, longestRow = 0;
+        JSAMPROW pointers[3][kMaxSampling * DCTSIZE];
+        JSAMPARRAY arrays[3];
+        for (int row = 0; row < layout.mcuRows; ++row) {
+            // Near where the helper starts looking, its answer is needed.
+            if (deciding && before + 2 * longestRow + kReadAhead >= u.searchFrom)
+                waitForHelper([&] { return u.start != Unmarked::kNotYet; });
+            const qsizetype start = deciding ? qsizetype(u.start) : Unmarked::kNotYet;
+            if (deciding && start == -1)
+                deciding = false; // no boundary found
+            // Keep the blocks from a couple of rows before the helper's
+            // start, judged by the rows so far.
+            if (deciding && start >= 0 && keptFrom < 0 && before + 2 * longestRow + kReadAhead >= start)
+                keptFrom = row;
+            if (deciding && keptFrom >= 0 && row - keptFrom >= kKeptRows)
+                deciding = false;
+            const bool keeping = deciding && keptFrom >= 0;
+            rowPointers(upper.cinfo, target, row, pointers, arrays);
+            if (keeping)
+                callerBlocks.catchRow((row - keptFrom) * perRow, arrays, true);
+            if (!readMcuRow(upper, arrays)) {
+                ok = false;
+                break;
+            }
+            if (keeping)
+                callerBlocks.endRow();
+            const qsizetype end = upper.source.pub.next_input_byte - data;
+            rowEnd[size_t(row)] = end;
+            longestRow = std::max(longestRow, end - before);
+            before = end;
+            if (!keeping || end <= start + kReadAhead)
+                continue;
+            const Check check = place(row, start, keptFrom);
+            if (check == Check::More)
+                continue;
+            deciding = false;
+            if (check == Check::NoMatch)
+                continue;
+            {
+                std::lock_guard lock(u.rows);
+                u.top = row + 1;
+                u.bottom = layout.mcuRows - 1;
+            }
+            u.verdict = Unmarked::Accepted;
+            u.verdict.notify_all();
+            if (transformFromTop()) {
+                split = true;
+                break;
+            }
+            // Not proven after all: decode on from here.
+        }
+        if (u.verdict == Unmarked::Pending) {
+            u.verdict = Unmarked::Rejected;
+            u.verdict.notify_all();
+        }
+        callerBlocks.release();
+        if (ok)
+            jpeg_abort_decompress(&upper.cinfo);
+        if (catching) {
+            u.callerDone = true;
+            u.callerDone.notify_all();
+            std::unique_lock lock(mutex);
+            changed.wait(lock, [&] { return !helperBusy && !unmarkedJob; });
+        }
+        lastSplit = split;
+        return ok;
+    }
+    bool lastSplit = false;
 };
 
 LumenJpegDecoder::LumenJpegDecoder(Threads threads)
@@ -666,6 +1135,18 @@ bool LumenJpegDecoder::decodeFrame(const uchar *data, qsizetype size, LumenFrame
             if (!ok)
                 m_error = upper.message();
         }
+    } else if (d->threads == Threads::Two && qsizetype(width) * height >= kSplitPixels &&
+               unmarkedSplittable(c, layout)) {
+        d->data = data;
+        d->size = size;
+        d->codedStart = codedStart;
+        d->layout = layout;
+        d->target = target;
+        ok = d->decodeUnmarked();
+        if (!ok)
+            m_error = upper.message();
+        else if (d->lastSplit)
+            ++m_splitFrames;
     } else {
         // One thread decodes; the drawing can convert the rows already
         // decoded meanwhile.

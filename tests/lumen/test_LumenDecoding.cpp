@@ -353,9 +353,13 @@ TEST(LumenJpeg, APictureStillHeldIsNeverOverwrittenByTheNextFrame)
     }
 }
 
-TEST(LumenJpeg, FramesSplitAtARestartMarkerShowExactlyWhatAWholeDecodeShows)
+// Frames split between two threads, at a restart marker or (without
+// markers) where the helper's MCUs are proven to belong; pictures where
+// that cannot be proven are decoded whole.
+TEST(LumenJpeg, SplitFramesShowExactlyWhatAWholeDecodeShows)
 {
     using lumentest::JpegOptions;
+    enum Picture { Busy, Plain, Stripes };
     struct Case
     {
         const char *name;
@@ -363,28 +367,43 @@ TEST(LumenJpeg, FramesSplitAtARestartMarkerShowExactlyWhatAWholeDecodeShows)
         JpegOptions options;
         double keep; // share of the bytes that arrived
         bool split;
-        bool noTables; // standard Huffman tables, left out
+        bool noTables = false; // standard Huffman tables, left out
+        Picture picture = Busy;
     };
     const Case cases[] = {
-        {"4:2:2 without markers", 640, 480, {2, 1, 0, 0, 90}, 1.0, false, false},
-        {"4:2:0 without markers", 640, 480, {2, 2, 0, 0, 90}, 1.0, false, false},
-        {"4:2:2, a marker per row", 640, 480, {2, 1, 1, 0, 90}, 1.0, true, false},
-        {"4:2:0, a marker per row", 640, 480, {2, 2, 1, 0, 90}, 1.0, true, false},
+        {"4:2:2 without markers", 640, 480, {2, 1, 0, 0, 90}, 1.0, true},
+        {"4:2:0 without markers", 640, 480, {2, 2, 0, 0, 90}, 1.0, true},
+        {"4:2:0 odd size without markers", 646, 362, {2, 2, 0, 0, 90}, 1.0, true},
+        {"without markers, no Huffman tables", 640, 480, {2, 1, 0, 0, 90}, 1.0, true, true},
+        // The helper's MCUs do not reach the end: decoded whole.
+        {"without markers, cut short", 640, 480, {2, 1, 0, 0, 90}, 0.75, false},
+        {"without markers, cut early", 640, 480, {2, 1, 0, 0, 90}, 0.3, false},
+        // Every MCU alike, or every other: no one place matches.
+        {"without markers, plain", 640, 480, {2, 1, 0, 0, 90}, 1.0, false, false, Plain},
+        {"without markers, stripes an MCU wide", 640, 480, {2, 1, 0, 0, 90}, 1.0, false, false,
+         Stripes},
+        {"4:2:2, a marker per row", 640, 480, {2, 1, 1, 0, 90}, 1.0, true},
+        {"4:2:0, a marker per row", 640, 480, {2, 2, 1, 0, 90}, 1.0, true},
         // Odd sizes: partial MCUs at the right and the bottom; an
         // interval that is not a whole row.
-        {"4:2:2 odd size, a marker per row", 645, 359, {2, 1, 1, 0, 90}, 1.0, true, false},
-        {"4:2:0 odd size, every 3 MCUs", 646, 362, {2, 2, 0, 3, 90}, 1.0, true, false},
-        {"4:4:4, every 7 MCUs", 640, 480, {1, 1, 0, 7, 90}, 1.0, true, false},
+        {"4:2:2 odd size, a marker per row", 645, 359, {2, 1, 1, 0, 90}, 1.0, true},
+        {"4:2:0 odd size, every 3 MCUs", 646, 362, {2, 2, 0, 3, 90}, 1.0, true},
+        {"4:4:4, every 7 MCUs", 640, 480, {1, 1, 0, 7, 90}, 1.0, true},
         // Cut short on the wire, below and above the middle.
-        {"4:2:2 with markers, cut short", 640, 480, {2, 1, 1, 0, 90}, 0.75, true, false},
-        {"4:2:2 with markers, cut early", 640, 480, {2, 1, 1, 0, 90}, 0.3, true, false},
+        {"4:2:2 with markers, cut short", 640, 480, {2, 1, 1, 0, 90}, 0.75, true},
+        {"4:2:2 with markers, cut early", 640, 480, {2, 1, 1, 0, 90}, 0.3, true},
         {"4:2:2 with markers, no Huffman tables", 640, 480, {2, 1, 1, 0, 90}, 1.0, true, true},
     };
     LumenJpegDecoder decoder;
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        const QByteArray whole =
-            lumentest::toJpeg(lumentest::busyPicture(c.width, c.height), c.options);
+        QImage picture = lumentest::busyPicture(c.width, c.height);
+        if (c.picture == Plain)
+            picture.fill(qRgb(240, 236, 220));
+        for (int y = 0; c.picture == Stripes && y < c.height; ++y)
+            for (int x = 0; x < c.width; ++x)
+                picture.setPixel(x, y, x / 16 % 2 ? qRgb(250, 250, 250) : qRgb(10, 10, 40));
+        const QByteArray whole = lumentest::toJpeg(picture, c.options);
         const QByteArray cut = whole.left(qsizetype(double(whole.size()) * c.keep));
         const QByteArray jpeg = c.noTables ? lumentest::withoutHuffmanTables(cut) : cut;
         if (c.noTables) {
