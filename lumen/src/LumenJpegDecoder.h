@@ -5,13 +5,16 @@
 // Threads: a frame carrying restart markers is decoded on two cores. The
 // calling thread decodes the rows above the restart marker nearest the
 // middle while the decoder's helper thread decodes the rows below it into
-// the same planes; decodeFrame() returns once both are done. The helper is
-// started with the first such frame and lives as long as the decoder, so
-// no frame starts a thread. Frames without restart markers (the entropy
-// coded data can only be read from the start) and small frames are decoded
-// on the calling thread alone, and can be shown while they are decoded (see
-// decodeFrame). Either way the planes are the same, byte for byte, as a
-// whole-frame decode gives.
+// the same planes; decodeFrame() returns once both are done. A frame
+// without restart markers is split where the helper finds an MCU boundary
+// by parsing from the middle (LumenMcuFinder), once the calling thread has
+// proven where the helper's blocks belong; until then, and when it cannot
+// be proven, the calling thread decodes on alone. The helper is started
+// with the first such frame and lives as long as the decoder, so no frame
+// starts a thread. Small frames, and frames the helper could not take, are
+// decoded on the calling thread alone and can be shown while they are
+// decoded (see decodeFrame). Either way the planes are the same, byte for
+// byte, as a whole-frame decode gives.
 #include "LumenBufferPool.h"
 #include "LumenFrame.h"
 

@@ -80,6 +80,8 @@ std::uint32_t LumenMcuFinder::peek(std::size_t bit) const
 
 bool LumenMcuFinder::symbol(const Table &table, std::size_t &bit, int &value) const
 {
+    if (bit > m_bits)
+        return false; // the window is read: peek() would read past it
     const std::uint32_t word = peek(bit);
     const unsigned look = word >> (32 - kFastBits);
     if (table.length[look]) {

@@ -369,6 +369,8 @@ TEST(LumenJpeg, SplitFramesShowExactlyWhatAWholeDecodeShows)
         bool split;
         bool noTables = false; // standard Huffman tables, left out
         Picture picture = Busy;
+        // Bytes overwritten with noise from this share of the frame on.
+        double damage = 0;
     };
     const Case cases[] = {
         {"4:2:2 without markers", 640, 480, {2, 1, 0, 0, 90}, 1.0, true},
@@ -382,6 +384,11 @@ TEST(LumenJpeg, SplitFramesShowExactlyWhatAWholeDecodeShows)
         {"without markers, plain", 640, 480, {2, 1, 0, 0, 90}, 1.0, false, false, Plain},
         {"without markers, stripes an MCU wide", 640, 480, {2, 1, 0, 0, 90}, 1.0, false, false,
          Stripes},
+        // Noise in the coded data below where the helper starts, and above.
+        {"without markers, damaged below", 640, 480, {2, 1, 0, 0, 90}, 1.0, false, false, Busy,
+         0.8},
+        {"without markers, damaged above", 640, 480, {2, 1, 0, 0, 90}, 1.0, false, false, Busy,
+         0.2},
         {"4:2:2, a marker per row", 640, 480, {2, 1, 1, 0, 90}, 1.0, true},
         {"4:2:0, a marker per row", 640, 480, {2, 2, 1, 0, 90}, 1.0, true},
         // Odd sizes: partial MCUs at the right and the bottom; an
@@ -404,7 +411,14 @@ TEST(LumenJpeg, SplitFramesShowExactlyWhatAWholeDecodeShows)
             for (int x = 0; x < c.width; ++x)
                 picture.setPixel(x, y, x / 16 % 2 ? qRgb(250, 250, 250) : qRgb(10, 10, 40));
         const QByteArray whole = lumentest::toJpeg(picture, c.options);
-        const QByteArray cut = whole.left(qsizetype(double(whole.size()) * c.keep));
+        QByteArray cut = whole.left(qsizetype(double(whole.size()) * c.keep));
+        if (c.damage > 0) {
+            quint32 noise = 12345;
+            for (auto i = qsizetype(double(cut.size()) * c.damage); i < cut.size() - 2; i += 97) {
+                noise = noise * 1103515245u + 12345u;
+                cut[i] = char(noise >> 16);
+            }
+        }
         const QByteArray jpeg = c.noTables ? lumentest::withoutHuffmanTables(cut) : cut;
         if (c.noTables) {
             ASSERT_FALSE(jpeg.contains("\xff\xc4"));
