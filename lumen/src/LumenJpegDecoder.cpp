@@ -707,7 +707,8 @@ struct LumenJpegDecoder::Private
             nowhere.plane[i] = scratch.data();
         JSAMPROW pointers[3][kMaxSampling * DCTSIZE];
         JSAMPARRAY arrays[3];
-        rowPointers(h.cinfo, nowhere, 0, pointers, arrays);
+        if (ok)
+            rowPointers(h.cinfo, nowhere, 0, pointers, arrays);
         for (int row = 0; ok && row < layout.mcuRows; ++row) {
             if (u.verdict == Unmarked::Rejected)
                 break;

@@ -376,6 +376,7 @@ TEST(LumenJpeg, SplitFramesShowExactlyWhatAWholeDecodeShows)
         {"4:2:2 without markers", 640, 480, {2, 1, 0, 0, 90}, 1.0, true},
         {"4:2:0 without markers", 640, 480, {2, 2, 0, 0, 90}, 1.0, true},
         {"4:2:0 odd size without markers", 646, 362, {2, 2, 0, 0, 90}, 1.0, true},
+        {"4:4:4 without markers", 640, 480, {1, 1, 0, 0, 90}, 1.0, true},
         {"without markers, no Huffman tables", 640, 480, {2, 1, 0, 0, 90}, 1.0, true, true},
         // The helper's MCUs do not reach the end: decoded whole.
         {"without markers, cut short", 640, 480, {2, 1, 0, 0, 90}, 0.75, false},
