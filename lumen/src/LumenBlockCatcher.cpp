@@ -79,7 +79,8 @@ void LumenBlockCatcher::keep(j_decompress_ptr c, jpeg_component_info *comp, JCOE
     const auto blockColumn = int(column / JDIMENSION(comp->DCT_scaled_size));
     const long mcu = self->m_rowMcu + blockColumn / self->m_width[i];
     if (mcu >= 0 && mcu < self->m_capacity && blockRow >= 0 && blockRow < self->m_height[i]) {
-        const int b = self->m_first[i] + blockRow * self->m_width[i] + blockColumn % self->m_width[i];
+        const int b =
+            self->m_first[i] + blockRow * self->m_width[i] + blockColumn % self->m_width[i];
         std::memcpy(self->block(mcu, b), coef, sizeof(JBLOCK));
         if (mcu >= self->m_kept)
             self->m_kept = mcu + 1;

@@ -35,7 +35,10 @@ public:
     // Where the decoder first ran out of data: MCUs kept before it, or -1.
     long dataEnd() const { return m_dataEnd; }
     // Block `index` (in the MCU's order) of MCU `mcu`.
-    JCOEF *block(long mcu, int index) { return &m_blocks[size_t((mcu * m_perMcu + index) * DCTSIZE2)]; }
+    JCOEF *block(long mcu, int index)
+    {
+        return &m_blocks[size_t((mcu * m_perMcu + index) * DCTSIZE2)];
+    }
     const JCOEF *block(long mcu, int index) const
     {
         return &m_blocks[size_t((mcu * m_perMcu + index) * DCTSIZE2)];
@@ -58,8 +61,8 @@ public:
                    int column);
 
 private:
-    static void keep(j_decompress_ptr c, jpeg_component_info *comp, JCOEFPTR coef,
-                     JSAMPARRAY out, JDIMENSION column);
+    static void keep(j_decompress_ptr c, jpeg_component_info *comp, JCOEFPTR coef, JSAMPARRAY out,
+                     JDIMENSION column);
     static void warn(j_common_ptr c, int level);
 
     j_decompress_ptr m_c = nullptr;

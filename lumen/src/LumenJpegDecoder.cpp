@@ -370,8 +370,8 @@ qsizetype frameSizeField(const uchar *data, qsizetype codedStart)
 }
 
 bool planPieces(const uchar *data, qsizetype size, qsizetype codedStart,
-                const jpeg_decompress_struct &c, const Layout &l,
-                std::vector<Boundary> &boundaries, Plan &plan)
+                const jpeg_decompress_struct &c, const Layout &l, std::vector<Boundary> &boundaries,
+                Plan &plan)
 {
     if (c.progressive_mode || c.arith_code || c.restart_interval == 0 || l.components != 3 ||
         c.comps_in_scan != 3 || l.mcuRows < 2)
@@ -623,8 +623,7 @@ struct LumenJpegDecoder::Private
     {
         std::unique_lock lock(mutex);
         for (;;) {
-            changed.wait(lock,
-                         [&] { return quit || unmarkedJob || (job && next < plan.count); });
+            changed.wait(lock, [&] { return quit || unmarkedJob || (job && next < plan.count); });
             if (quit)
                 return;
             if (unmarkedJob) {
@@ -791,8 +790,7 @@ struct LumenJpegDecoder::Private
 
     // Caller: waits until `done` holds, which only the helper's news can
     // change.
-    template <typename Done>
-    void waitForHelper(Done done)
+    template <typename Done> void waitForHelper(Done done)
     {
         for (;;) {
             const int news = unmarked.news;
@@ -921,7 +919,8 @@ struct LumenJpegDecoder::Private
                 deciding = false; // no boundary found
             // Keep the blocks from a couple of rows before the helper's
             // start, judged by the rows so far.
-            if (deciding && start >= 0 && keptFrom < 0 && before + 2 * longestRow + kReadAhead >= start)
+            if (deciding && start >= 0 && keptFrom < 0 &&
+                before + 2 * longestRow + kReadAhead >= start)
                 keptFrom = row;
             if (deciding && keptFrom >= 0 && row - keptFrom >= kKeptRows)
                 deciding = false;

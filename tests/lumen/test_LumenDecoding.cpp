@@ -381,15 +381,14 @@ TEST(LumenJpeg, SplitFramesShowExactlyWhatAWholeDecodeShows)
         // The helper's MCUs do not reach the end: decoded whole.
         {"without markers, cut short", 640, 480, {2, 1, 0, 0, 90}, 0.75, false},
         {"without markers, cut early", 640, 480, {2, 1, 0, 0, 90}, 0.3, false},
-        // Every MCU alike, or every other: no one place matches.
-        {"without markers, plain", 640, 480, {2, 1, 0, 0, 90}, 1.0, false, false, Plain},
-        {"without markers, stripes an MCU wide", 640, 480, {2, 1, 0, 0, 90}, 1.0, false, false,
-         Stripes},
-        // Noise in the coded data below where the helper starts, and above.
-        {"without markers, damaged below", 640, 480, {2, 1, 0, 0, 90}, 1.0, false, false, Busy,
-         0.8},
-        {"without markers, damaged above", 640, 480, {2, 1, 0, 0, 90}, 1.0, false, false, Busy,
-         0.2},
+        // Without markers, every MCU alike, or every other: no one place
+        // matches.
+        {"plain", 640, 480, {2, 1, 0, 0, 90}, 1.0, false, false, Plain},
+        {"stripes an MCU wide", 640, 480, {2, 1, 0, 0, 90}, 1.0, false, false, Stripes},
+        // Without markers, noise in the coded data below where the helper
+        // starts, and above.
+        {"damaged below", 640, 480, {2, 1, 0, 0, 90}, 1.0, false, false, Busy, 0.8},
+        {"damaged above", 640, 480, {2, 1, 0, 0, 90}, 1.0, false, false, Busy, 0.2},
         {"4:2:2, a marker per row", 640, 480, {2, 1, 1, 0, 90}, 1.0, true},
         {"4:2:0, a marker per row", 640, 480, {2, 2, 1, 0, 90}, 1.0, true},
         // Odd sizes: partial MCUs at the right and the bottom; an
