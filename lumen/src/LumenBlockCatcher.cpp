@@ -1,7 +1,5 @@
 #include "LumenBlockCatcher.h"
 
-#include <jerror.h>
-
 #include <cstring>
 
 bool LumenBlockCatcher::setUp(j_decompress_ptr c, long capacityMcus)
@@ -31,8 +29,6 @@ bool LumenBlockCatcher::setUp(j_decompress_ptr c, long capacityMcus)
         m_blocks.resize(size);
     m_kept = 0;
     m_dataEnd = -1;
-    m_warn = c->err->emit_message;
-    c->err->emit_message = warn;
     c->client_data = this;
     return true;
 }
@@ -43,7 +39,6 @@ void LumenBlockCatcher::release()
     // freed them, and the next decompression installs its own.
     if (!m_c)
         return;
-    m_c->err->emit_message = m_warn;
     m_c->client_data = nullptr;
     m_c = nullptr;
 }
@@ -89,14 +84,23 @@ void LumenBlockCatcher::keep(j_decompress_ptr c, jpeg_component_info *comp, JCOE
         self->m_idct[index](c, comp, coef, out, column);
 }
 
-void LumenBlockCatcher::warn(j_common_ptr c, int level)
+void LumenBlockCatcher::decode(long first, long count)
 {
-    auto *self = static_cast<LumenBlockCatcher *>(c->client_data);
-    // libjpeg warns once, while decoding the first MCU the data lacks: the
-    // MCUs before it are kept by then.
-    if (level < 0 && c->err->msg_code == JWRN_HIT_MARKER && self->m_dataEnd < 0)
-        self->m_dataEnd = self->m_kept;
-    self->m_warn(c, level);
+    JBLOCKROW blocks[D_MAX_BLOCKS_IN_MCU];
+    for (long mcu = first; mcu < first + count && mcu < m_capacity; ++mcu) {
+        for (int b = 0; b < m_perMcu; ++b)
+            blocks[b] = reinterpret_cast<JBLOCKROW>(block(mcu, b));
+        // The entropy decoder writes only the coefficients it reads.
+        std::memset(blocks[0], 0, sizeof(JBLOCK) * size_t(m_perMcu));
+        // It returns false only to suspend, which a source holding the
+        // whole frame never does; and it notes when it has to make up
+        // bits past the end of the data, in the first MCU the data lacks.
+        if (!m_c->entropy->decode_mcu(m_c, blocks) || m_c->entropy->insufficient_data) {
+            m_dataEnd = mcu;
+            return;
+        }
+        m_kept = mcu + 1;
+    }
 }
 
 void LumenBlockCatcher::transform(long mcu, const int dc[], JSAMPLE *const plane[],

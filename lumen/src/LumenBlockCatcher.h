@@ -1,13 +1,13 @@
 #pragma once
-// Catches the coefficient blocks libjpeg decodes on their way to its IDCT
-// and keeps them by MCU, passing them on or not; later, transforms kept
-// blocks with libjpeg's own IDCT. libjpeg offers neither: they let a
+// Keeps the coefficient blocks of a frame by MCU: caught on their way to
+// libjpeg's IDCT (and passed on) while libjpeg decodes raw data one MCU row
+// per call, or decoded straight into the store; later, transforms kept
+// blocks with libjpeg's own IDCT. libjpeg offers none of it: it lets a
 // frame's lower part be decoded from the middle of its coded data and
-// transformed once its DC values are known (see LumenJpegDecoder).
+// transformed once its DC values are known (see LumenUnmarkedSplit).
 //
-// The decompressor decodes raw data (jpeg_read_raw_data) one MCU row per
-// call, with the catcher set up after jpeg_start_decompress(). It uses
-// the decompressor's client_data.
+// Set up after jpeg_start_decompress(). It uses the decompressor's
+// client_data.
 #include <cstdio> // jpeglib.h needs FILE and size_t declared first
 #include <vector>
 
@@ -30,9 +30,15 @@ public:
     void catchRow(long firstMcu, JSAMPARRAY rows[], bool passOn);
     void endRow();
 
+    // Decodes MCUs [first, first + count) with the decompressor's entropy
+    // decoder straight into the store, no IDCT, stopping where its data
+    // runs out (see dataEnd()). libjpeg's errors jump out of it: call it
+    // under the decompressor's setjmp.
+    void decode(long first, long count);
+
     // MCUs kept so far (the highest index + 1).
     long kept() const { return m_kept; }
-    // Where the decoder first ran out of data: MCUs kept before it, or -1.
+    // Where decode() ran out of data: the MCUs before it, or -1.
     long dataEnd() const { return m_dataEnd; }
     // Block `index` (in the MCU's order) of MCU `mcu`.
     JCOEF *block(long mcu, int index)
@@ -63,10 +69,8 @@ public:
 private:
     static void keep(j_decompress_ptr c, jpeg_component_info *comp, JCOEFPTR coef, JSAMPARRAY out,
                      JDIMENSION column);
-    static void warn(j_common_ptr c, int level);
 
     j_decompress_ptr m_c = nullptr;
-    void (*m_warn)(j_common_ptr, int) = nullptr;
     inverse_DCT_method_ptr m_idct[MAX_COMPONENTS] = {};
     std::vector<JCOEF> m_blocks;
     long m_capacity = 0;

@@ -22,6 +22,20 @@ constexpr qsizetype kReadAhead = 64;
 constexpr long kMatchMcus = 16;
 // MCU rows the caller keeps blocks of around the helper's start.
 constexpr int kKeptRows = 8;
+// MCU rows the helper keeps before it wakes the caller waiting for them.
+constexpr int kWaitRows = 4;
+
+// Decodes MCUs [first, first + count) straight into `blocks` (see
+// LumenBlockCatcher::decode). After an error the decompressor is aborted.
+bool decodeMcus(Decompressor &d, LumenBlockCatcher &blocks, long first, long count)
+{
+    if (setjmp(d.error.jump)) {
+        jpeg_abort_decompress(&d.cinfo);
+        return false;
+    }
+    blocks.decode(first, count);
+    return true;
+}
 
 } // namespace
 
@@ -46,27 +60,9 @@ void LumenUnmarkedSplit::decodeLowerPart()
 {
     Unmarked &u = m_unmarked;
     Decompressor &h = *m_helper;
-    // The picture padded to whole MCUs: libjpeg then transforms (and
-    // lets the catcher keep) every block it decodes, even those that
-    // stick out of the picture (the helper's MCUs are not in the
-    // picture's columns: its last column is any of them).
-    const qsizetype field = frameSizeField(m_data, m_codedStart);
+    h.setSource({{m_data, size_t(m_size)}}, 0);
     qsizetype start = -1;
-    bool running = false;
-    if (field >= 0) {
-        const int height = m_layout.mcuRows * m_layout.maxV * DCTSIZE;
-        const int width = m_layout.mcusPerRow * m_layout.maxH * DCTSIZE;
-        const JOCTET padded[4] = {JOCTET(height >> 8), JOCTET(height & 0xff), JOCTET(width >> 8),
-                                  JOCTET(width & 0xff)};
-        std::copy(std::begin(padded), std::end(padded), std::begin(m_paddedSize));
-        const auto f = size_t(field);
-        h.setSource({{m_data, f},
-                     {m_paddedSize, sizeof m_paddedSize},
-                     {m_data + f + 4, size_t(m_codedStart) - f - 4},
-                     {m_data + m_codedStart, size_t(m_size - m_codedStart)}},
-                    0);
-        running = readJpegHeader(h) && startRaw(h);
-    }
+    bool running = readJpegHeader(h) && startRaw(h);
     if (running && m_finder.setUp(h.cinfo) && m_helperBlocks.setUp(&h.cinfo, u.total))
         start = m_finder.find(m_data, size_t(m_size), size_t(u.searchFrom));
     if (start >= 0) {
@@ -78,29 +74,16 @@ void LumenUnmarkedSplit::decodeLowerPart()
     u.start = start;
     u.tell();
     bool ok = start >= 0;
-    // Nothing is transformed while the blocks are kept: the rows given
-    // to libjpeg are never written. They point at a line of their own
-    // all the same.
-    m_scratch.resize(size_t(m_layout.stride[0]));
-    Target nowhere{};
-    for (int i = 0; i < m_layout.components; ++i)
-        nowhere.plane[i] = m_scratch.data();
-    JSAMPROW pointers[3][kMaxSampling * DCTSIZE];
-    JSAMPARRAY arrays[3];
-    if (ok)
-        rowPointers(h.cinfo, nowhere, 0, pointers, arrays);
-    for (int row = 0; ok && row < m_layout.mcuRows; ++row) {
+    const long perRow = m_layout.mcusPerRow;
+    for (long first = 0; ok && first < u.total; first += perRow) {
         if (u.verdict == Unmarked::Rejected)
             break;
-        m_helperBlocks.catchRow(long(row) * m_layout.mcusPerRow, arrays, false);
-        ok = readMcuRow(h, arrays);
+        ok = decodeMcus(h, m_helperBlocks, first, perRow);
         if (!ok) {
             running = false; // aborted
             break;
         }
-        m_helperBlocks.endRow();
-        u.kept.store(m_helperBlocks.kept());
-        u.tell();
+        u.keep(m_helperBlocks.kept());
         if (m_helperBlocks.dataEnd() >= 0)
             break;
     }
@@ -186,7 +169,9 @@ template <typename Done> void LumenUnmarkedSplit::waitForHelper(Done done)
 LumenUnmarkedSplit::Check LumenUnmarkedSplit::place(int row, qsizetype start, int keptFrom)
 {
     Unmarked &u = m_unmarked;
+    u.wanted = kMatchMcus;
     waitForHelper([&] { return u.kept >= kMatchMcus || u.helper != Unmarked::Decoding; });
+    u.wanted = Unmarked::kNobody;
     if (u.kept < kMatchMcus)
         return Check::NoMatch;
     const long perRow = m_layout.mcusPerRow, base = keptFrom * perRow;
@@ -236,13 +221,13 @@ bool LumenUnmarkedSplit::transformFromTop()
             row = u.top;
         }
         const long needed = (row + 1) * perRow - u.first;
-        for (;;) {
-            const int news = u.news;
-            if (u.kept >= needed)
-                break;
-            if (u.helper != Unmarked::Decoding)
-                return false;
-            u.news.wait(news);
+        if (u.kept < needed) {
+            // Woken for a few rows at a time, not for each.
+            u.wanted = std::min(needed + (kWaitRows - 1) * perRow, u.total - u.first);
+            waitForHelper([&] { return u.kept >= needed || u.helper != Unmarked::Decoding; });
+            u.wanted = Unmarked::kNobody;
+            if (u.kept < needed)
+                return false; // the helper stopped short
         }
         {
             std::lock_guard lock(u.rows);
@@ -252,12 +237,7 @@ bool LumenUnmarkedSplit::transformFromTop()
         }
         transformRow(row);
     }
-    for (;;) {
-        const int news = u.news;
-        if (u.helper != Unmarked::Decoding)
-            break;
-        u.news.wait(news);
-    }
+    waitForHelper([&] { return u.helper != Unmarked::Decoding; });
     return u.helper == Unmarked::Done && u.helperComplete();
 }
 

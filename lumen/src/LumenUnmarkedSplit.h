@@ -17,6 +17,7 @@
 #include "LumenMcuFinder.h"
 
 #include <atomic>
+#include <limits>
 #include <mutex>
 #include <vector>
 
@@ -47,6 +48,7 @@ private:
         enum { Pending, Accepted, Rejected };
         enum { Decoding, Done, Failed };
         static constexpr qsizetype kNotYet = -2;
+        static constexpr long kNobody = std::numeric_limits<long>::max();
 
         qsizetype searchFrom = 0;
         long total = 0; // MCUs in the picture
@@ -56,6 +58,8 @@ private:
         std::atomic<long> kept{0};
         std::atomic<int> helper{Decoding};
         std::atomic<int> news{0};
+        // The kept blocks the caller waits for: fewer are not news.
+        std::atomic<long> wanted{kNobody};
         long dataEnd = -1; // the helper's MCUs before its data ran out; set before Done
         // Caller to helper.
         std::atomic<int> verdict{Pending};
@@ -71,6 +75,7 @@ private:
         {
             start = kNotYet;
             kept = 0;
+            wanted = kNobody;
             helper = Decoding;
             dataEnd = -1;
             verdict = Pending;
@@ -78,6 +83,13 @@ private:
             callerDone = false;
             top = 0;
             bottom = -1;
+        }
+        // Helper, after keeping more blocks.
+        void keep(long count)
+        {
+            kept = count;
+            if (count >= wanted)
+                tell();
         }
         void tell()
         {
@@ -118,6 +130,4 @@ private:
     LumenMcuFinder m_finder;
     LumenBlockCatcher m_callerBlocks, m_helperBlocks;
     std::vector<qsizetype> m_rowEnd; // where the caller's reading stood after each MCU row
-    std::vector<JSAMPLE> m_scratch;
-    JOCTET m_paddedSize[4] = {};
 };
