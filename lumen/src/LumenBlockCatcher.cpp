@@ -1,5 +1,6 @@
 #include "LumenBlockCatcher.h"
 
+#include <algorithm>
 #include <cstring>
 
 bool LumenBlockCatcher::setUp(j_decompress_ptr c, long capacityMcus)
@@ -84,19 +85,28 @@ void LumenBlockCatcher::keep(j_decompress_ptr c, jpeg_component_info *comp, JCOE
         self->m_idct[index](c, comp, coef, out, column);
 }
 
+void LumenBlockCatcher::clear(long first, long end)
+{
+    first = std::max(first, 0L);
+    end = std::min(end, m_capacity);
+    if (first < end)
+        std::memset(block(first, 0), 0, sizeof(JBLOCK) * size_t((end - first) * m_perMcu));
+}
+
 void LumenBlockCatcher::decode(long first, long count)
 {
     JBLOCKROW blocks[D_MAX_BLOCKS_IN_MCU];
     for (long mcu = first; mcu < first + count && mcu < m_capacity; ++mcu) {
+        // The entropy decoder writes only the coefficients it reads: the
+        // blocks are zeros already (see clear()).
         for (int b = 0; b < m_perMcu; ++b)
             blocks[b] = reinterpret_cast<JBLOCKROW>(block(mcu, b));
-        // The entropy decoder writes only the coefficients it reads.
-        std::memset(blocks[0], 0, sizeof(JBLOCK) * size_t(m_perMcu));
         // It returns false only to suspend, which a source holding the
         // whole frame never does; and it notes when it has to make up
         // bits past the end of the data, in the first MCU the data lacks.
         if (!m_c->entropy->decode_mcu(m_c, blocks) || m_c->entropy->insufficient_data) {
             m_dataEnd = mcu;
+            clear(mcu, mcu + 1); // made up: not kept
             return;
         }
         m_kept = mcu + 1;
@@ -119,6 +129,7 @@ void LumenBlockCatcher::transform(long mcu, const int dc[], JSAMPLE *const plane
                 coef[0] = JCOEF(coef[0] + dc[i]);
                 m_idct[index](m_c, comp, coef, lines,
                               JDIMENSION((column * m_width[i] + x) * DCTSIZE));
+                std::memset(coef, 0, sizeof(JBLOCK)); // while it is in the cache
             }
         }
     }

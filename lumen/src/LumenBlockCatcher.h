@@ -33,8 +33,11 @@ public:
     // Decodes MCUs [first, first + count) with the decompressor's entropy
     // decoder straight into the store, no IDCT, stopping where its data
     // runs out (see dataEnd()). libjpeg's errors jump out of it: call it
-    // under the decompressor's setjmp.
+    // under the decompressor's setjmp. The blocks must be zeros, as the
+    // store starts and as transform() and clear() leave them.
     void decode(long first, long count);
+    // Sets the blocks of MCUs [first, end) to zeros.
+    void clear(long first, long end);
 
     // MCUs kept so far (the highest index + 1).
     long kept() const { return m_kept; }
@@ -62,7 +65,7 @@ public:
 
     // Transforms the kept MCU `mcu`, its DC values raised by `dc` (per scan
     // component), into planes `plane` (by component index, `stride` bytes a
-    // line) as MCU (`row`, `column`) of the picture.
+    // line) as MCU (`row`, `column`) of the picture, and clears its blocks.
     void transform(long mcu, const int dc[], JSAMPLE *const plane[], const int stride[], int row,
                    int column);
 

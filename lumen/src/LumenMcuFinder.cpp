@@ -9,9 +9,10 @@ constexpr int kFastBits = 9;
 // MCUs parsed before a boundary is taken: the parse has settled by then
 // (measured: at most 15).
 constexpr int kSettleMcus = 24;
-// Coded bytes read at most: plenty for the settling and a boundary on a
-// byte (one MCU boundary in eight falls on one).
-constexpr std::size_t kWindowBytes = 32 * 1024;
+// Coded bytes read: usually enough for the settling and a boundary on a
+// byte (one MCU boundary in eight falls on one); then, for frames of large
+// MCUs, plenty.
+constexpr std::size_t kWindowBytes[] = {4 * 1024, 32 * 1024};
 
 } // namespace
 
@@ -128,6 +129,17 @@ std::ptrdiff_t LumenMcuFinder::find(const std::uint8_t *data, std::size_t size, 
 {
     if (m_blockCount == 0)
         return -1;
+    for (std::size_t window : kWindowBytes) {
+        const std::ptrdiff_t found = find(data, size, from, window);
+        if (found >= 0 || m_bits < window * 8)
+            return found; // found, or the data ended before the window
+    }
+    return -1;
+}
+
+std::ptrdiff_t LumenMcuFinder::find(const std::uint8_t *data, std::size_t size, std::size_t from,
+                                    std::size_t window)
+{
     // Unstuff a window: 0xFF 0x00 is a 0xFF byte; any other marker ends
     // the coded data.
     m_bytes.clear();
@@ -135,7 +147,7 @@ std::ptrdiff_t LumenMcuFinder::find(const std::uint8_t *data, std::size_t size, 
     std::size_t p = from;
     if (p > 0 && p < size && data[p - 1] == 0xFF && data[p] == 0x00)
         ++p; // the middle of a stuffed pair
-    while (p < size && m_bytes.size() < kWindowBytes) {
+    while (p < size && m_bytes.size() < window) {
         if (data[p] == 0xFF) {
             if (p + 1 >= size || data[p + 1] != 0x00)
                 break;

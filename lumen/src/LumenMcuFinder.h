@@ -46,6 +46,8 @@ private:
         const Table *ac;
     };
 
+    std::ptrdiff_t find(const std::uint8_t *data, std::size_t size, std::size_t from,
+                        std::size_t window);
     static bool build(const JHUFF_TBL *source, Table &table);
     bool symbol(const Table &table, std::size_t &bit, int &value) const;
     std::uint32_t peek(std::size_t bit) const;

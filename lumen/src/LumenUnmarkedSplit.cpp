@@ -10,10 +10,10 @@ using namespace LumenJpeg;
 
 namespace {
 
-// The worker looks for its place a little above the middle of the coded
-// bytes: the caller also transforms its rows, the worker only keeps its
-// blocks at first.
-constexpr int kUnmarkedShare = 45; // per cent of the coded bytes above
+// The helper looks for its place this far into what the caller has still
+// to read (per cent of the bytes): the caller also transforms its own
+// rows, the helper only keeps its blocks at first.
+constexpr int kUnmarkedShare = 45;
 // How far libjpeg's reading may run ahead of the MCUs it has decoded, in
 // bytes: its bit buffer and byte stuffing, with room to spare.
 constexpr qsizetype kReadAhead = 64;
@@ -59,11 +59,18 @@ void LumenUnmarkedSplit::transformRow(int row)
 void LumenUnmarkedSplit::decodeLowerPart()
 {
     Unmarked &u = m_unmarked;
+    // A share of what the caller has still to read: however late this
+    // thread was woken (a core waking from idle can take milliseconds on a
+    // virtual machine), the caller does not wait for it to start.
+    const qsizetype at = std::max(u.callerAt.load(), m_codedStart);
+    u.searchFrom = at + (m_size - at) * kUnmarkedShare / 100;
     Decompressor &h = *m_helper;
     h.setSource({{m_data, size_t(m_size)}}, 0);
     qsizetype start = -1;
     bool running = readJpegHeader(h) && startRaw(h);
-    if (running && m_finder.setUp(h.cinfo) && m_helperBlocks.setUp(&h.cinfo, u.total))
+    const bool storing =
+        running && m_finder.setUp(h.cinfo) && m_helperBlocks.setUp(&h.cinfo, u.total);
+    if (storing)
         start = m_finder.find(m_data, size_t(m_size), size_t(u.searchFrom));
     if (start >= 0) {
         // From the boundary on, with the DC predictions at 0: the
@@ -93,7 +100,8 @@ void LumenUnmarkedSplit::decodeLowerPart()
 
     for (int verdict; (verdict = u.verdict) == Unmarked::Pending;)
         u.verdict.wait(verdict);
-    if (ok && u.verdict == Unmarked::Accepted && u.helperComplete()) {
+    const bool split = ok && u.verdict == Unmarked::Accepted && u.helperComplete();
+    if (split) {
         for (;;) {
             int row;
             {
@@ -108,6 +116,14 @@ void LumenUnmarkedSplit::decodeLowerPart()
     // The caller may still transform with this decompressor's IDCT.
     while (!u.callerDone)
         u.callerDone.wait(false);
+    // The blocks not transformed (which cleared them) are cleared for the
+    // next frame: above where the rows transformed begin, and past the end.
+    if (storing) {
+        const long kept = m_helperBlocks.kept();
+        const long transformed = split ? u.firstRow * perRow - u.first : kept;
+        m_helperBlocks.clear(0, transformed);
+        m_helperBlocks.clear(split ? u.dataEnd : kept, kept);
+    }
     m_helperBlocks.release();
     if (running)
         jpeg_abort_decompress(&h.cinfo);
@@ -169,11 +185,9 @@ template <typename Done> void LumenUnmarkedSplit::waitForHelper(Done done)
 LumenUnmarkedSplit::Check LumenUnmarkedSplit::place(int row, qsizetype start, int keptFrom)
 {
     Unmarked &u = m_unmarked;
-    u.wanted = kMatchMcus;
-    waitForHelper([&] { return u.kept >= kMatchMcus || u.helper != Unmarked::Decoding; });
-    u.wanted = Unmarked::kNobody;
     if (u.kept < kMatchMcus)
-        return Check::NoMatch;
+        return u.helper == Unmarked::Decoding && row + 1 < m_layout.mcuRows ? Check::More
+                                                                            : Check::NoMatch;
     const long perRow = m_layout.mcusPerRow, base = keptFrom * perRow;
     const long decoded = (row + 1) * perRow;
     long found = -1;
@@ -260,7 +274,6 @@ bool LumenUnmarkedSplit::decode(const uchar *data, qsizetype size, qsizetype cod
     Unmarked &u = m_unmarked;
     u.reset();
     u.total = long(m_layout.mcusPerRow) * m_layout.mcuRows;
-    u.searchFrom = m_codedStart + (m_size - m_codedStart) * kUnmarkedShare / 100;
     if (!startRaw(upper))
         return false;
     const long perRow = m_layout.mcusPerRow;
@@ -274,8 +287,10 @@ bool LumenUnmarkedSplit::decode(const uchar *data, qsizetype size, qsizetype cod
     JSAMPROW pointers[3][kMaxSampling * DCTSIZE];
     JSAMPARRAY arrays[3];
     for (int row = 0; row < m_layout.mcuRows; ++row) {
-        // Near where the helper starts looking, its answer is needed.
-        if (deciding && before + 2 * longestRow + kReadAhead >= u.searchFrom)
+        // Near where the helper, running, looks for its start, the start is
+        // needed (it takes the helper a fraction of a row to find it).
+        const qsizetype from = u.searchFrom;
+        if (deciding && from >= 0 && before + 2 * longestRow + kReadAhead >= from)
             waitForHelper([&] { return u.start != Unmarked::kNotYet; });
         const qsizetype start = deciding ? qsizetype(u.start) : Unmarked::kNotYet;
         if (deciding && start == -1)
@@ -298,6 +313,7 @@ bool LumenUnmarkedSplit::decode(const uchar *data, qsizetype size, qsizetype cod
             m_callerBlocks.endRow();
         const qsizetype end = m_upper->source.pub.next_input_byte - m_data;
         m_rowEnd[size_t(row)] = end;
+        u.callerAt.store(end, std::memory_order_relaxed);
         longestRow = std::max(longestRow, end - before);
         before = end;
         if (!keeping || end <= start + kReadAhead)
@@ -310,7 +326,7 @@ bool LumenUnmarkedSplit::decode(const uchar *data, qsizetype size, qsizetype cod
             continue;
         {
             std::lock_guard lock(u.rows);
-            u.top = row + 1;
+            u.top = u.firstRow = row + 1;
             u.bottom = m_layout.mcuRows - 1;
         }
         u.verdict = Unmarked::Accepted;

@@ -50,7 +50,10 @@ private:
         static constexpr qsizetype kNotYet = -2;
         static constexpr long kNobody = std::numeric_limits<long>::max();
 
-        qsizetype searchFrom = 0;
+        // Caller to helper: how far its reading has got.
+        std::atomic<qsizetype> callerAt{0};
+        // Helper to caller: where it looks for its start, once it runs.
+        std::atomic<qsizetype> searchFrom{kNotYet};
         long total = 0; // MCUs in the picture
         // Helper to caller: the byte it decodes from (-1: none found), its
         // blocks kept, its state; `news` changes with each of them.
@@ -70,10 +73,13 @@ private:
         // takes them from the top, the helper from the bottom.
         std::mutex rows;
         int top = 0, bottom = -1;
+        int firstRow = 0; // the first of them
 
         void reset()
         {
             start = kNotYet;
+            callerAt = 0;
+            searchFrom = kNotYet;
             kept = 0;
             wanted = kNobody;
             helper = Decoding;
@@ -83,6 +89,7 @@ private:
             callerDone = false;
             top = 0;
             bottom = -1;
+            firstRow = 0;
         }
         // Helper, after keeping more blocks.
         void keep(long count)
