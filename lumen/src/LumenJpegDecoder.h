@@ -2,19 +2,16 @@
 // Decodes MJPEG frames. One decoder per capturing thread; a decoder is not
 // shared between threads.
 //
-// Threads: a frame carrying restart markers is decoded on two cores. The
-// calling thread decodes the rows above the restart marker nearest the
-// middle while the decoder's helper thread decodes the rows below it into
-// the same planes; decodeFrame() returns once both are done. A frame
-// without restart markers is split where the helper finds an MCU boundary
-// by parsing from the middle (LumenMcuFinder), once the calling thread has
-// proven where the helper's blocks belong; until then, and when it cannot
-// be proven, the calling thread decodes on alone. The helper is started
-// with the first such frame and lives as long as the decoder, so no frame
-// starts a thread. Small frames, and frames the helper could not take, are
-// decoded on the calling thread alone and can be shown while they are
-// decoded (see decodeFrame). Either way the planes are the same, byte for
-// byte, as a whole-frame decode gives.
+// Threads: large frames are decoded on two cores, the calling thread and
+// a worker thread started with the first such frame and kept as long as
+// the decoder, so that no frame starts a thread. A frame with restart
+// markers is cut at markers (LumenRestartSplit); one without them where
+// the worker finds and the calling thread proves a place to cut
+// (LumenUnmarkedSplit). decodeFrame() returns once both are done. Small
+// frames, and frames that cannot be split, are decoded on the calling
+// thread alone and can be shown while they are decoded (see decodeFrame).
+// Either way the planes are the same, byte for byte, as a whole-frame
+// decode gives.
 #include "LumenBufferPool.h"
 #include "LumenFrame.h"
 

@@ -44,6 +44,7 @@ bool LumenUnmarkedSplit::suits(const jpeg_decompress_struct &c, const Layout &l)
     return !c.progressive_mode && !c.arith_code && c.restart_interval == 0 && l.components == 3 &&
            c.comps_in_scan == 3 && l.mcuRows >= 4;
 }
+
 // Transforms MCU row `row` of the picture from the helper's blocks.
 void LumenUnmarkedSplit::transformRow(int row)
 {
