@@ -8,13 +8,16 @@ bool LumenBlockCatcher::setUp(j_decompress_ptr c, long capacityMcus)
     if (c->comps_in_scan != c->num_components || c->num_components > MAX_COMPS_IN_SCAN ||
         !c->idct || capacityMcus <= 0)
         return false;
+    for (int i = 0; i < c->comps_in_scan; ++i) {
+        const int index = c->cur_comp_info[i]->component_index;
+        if (index < 0 || index >= MAX_COMPONENTS)
+            return false;
+    }
     m_c = c;
     m_components = c->comps_in_scan;
     m_perMcu = 0;
     for (int i = 0; i < m_components; ++i) {
         const jpeg_component_info *comp = c->cur_comp_info[i];
-        if (comp->component_index < 0 || comp->component_index >= MAX_COMPONENTS)
-            return false;
         m_first[i] = m_perMcu;
         m_width[i] = comp->MCU_width;
         m_height[i] = comp->MCU_height;
@@ -44,10 +47,9 @@ void LumenBlockCatcher::release()
     m_c = nullptr;
 }
 
-void LumenBlockCatcher::catchRow(long firstMcu, JSAMPARRAY rows[], bool passOn)
+void LumenBlockCatcher::catchRow(long firstMcu, JSAMPARRAY rows[])
 {
     m_rowMcu = firstMcu;
-    m_passOn = passOn;
     for (int i = 0; i < m_components; ++i) {
         const int index = m_c->cur_comp_info[i]->component_index;
         m_rows[index] = rows[index];
@@ -81,8 +83,7 @@ void LumenBlockCatcher::keep(j_decompress_ptr c, jpeg_component_info *comp, JCOE
         if (mcu >= self->m_kept)
             self->m_kept = mcu + 1;
     }
-    if (self->m_passOn)
-        self->m_idct[index](c, comp, coef, out, column);
+    self->m_idct[index](c, comp, coef, out, column);
 }
 
 void LumenBlockCatcher::clear(long first, long end)

@@ -25,9 +25,9 @@ public:
     void release();
 
     // The next jpeg_read_raw_data() call, given `rows`, keeps the blocks of
-    // its MCU row from index `firstMcu` on; `passOn`: they also go to the
-    // IDCT. The catch ends with the call: call again for the next row.
-    void catchRow(long firstMcu, JSAMPARRAY rows[], bool passOn);
+    // its MCU row from index `firstMcu` on, and passes them on to the IDCT.
+    // The catch ends with endRow(): call again for the next row.
+    void catchRow(long firstMcu, JSAMPARRAY rows[]);
     void endRow();
 
     // Decodes MCUs [first, first + count) with the decompressor's entropy
@@ -52,7 +52,6 @@ public:
     {
         return &m_blocks[size_t((mcu * m_perMcu + index) * DCTSIZE2)];
     }
-    int blocksPerMcu() const { return m_perMcu; }
     // The MCU's blocks of scan component `i`: first index, and its width
     // and height in blocks.
     int firstBlock(int i) const { return m_first[i]; }
@@ -87,7 +86,6 @@ private:
     // The row being caught.
     JSAMPARRAY m_rows[MAX_COMPONENTS] = {};
     long m_rowMcu = 0;
-    bool m_passOn = false;
     long m_kept = 0;
     long m_dataEnd = -1;
 };

@@ -219,8 +219,8 @@ LumenUnmarkedSplit::Check LumenUnmarkedSplit::place(int row, qsizetype start, in
     return Check::Match;
 }
 
-// Caller, once the helper's blocks are placed below MCU row `row`:
-// transforms rows from the top down as the helper keeps them. False
+// Caller, once the helper's blocks are placed: transforms the rows below
+// its own from the top down as the helper keeps them. False
 // when the helper's blocks do not reach the end after all: the caller
 // decodes on and writes over what was transformed.
 bool LumenUnmarkedSplit::transformFromTop()
@@ -305,7 +305,7 @@ bool LumenUnmarkedSplit::decode(const uchar *data, qsizetype size, qsizetype cod
         const bool keeping = deciding && keptFrom >= 0;
         rowPointers(m_upper->cinfo, m_target, row, pointers, arrays);
         if (keeping)
-            m_callerBlocks.catchRow((row - keptFrom) * perRow, arrays, true);
+            m_callerBlocks.catchRow((row - keptFrom) * perRow, arrays);
         if (!readMcuRow(upper, arrays)) {
             ok = false;
             break;
